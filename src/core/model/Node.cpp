@@ -1,0 +1,432 @@
+#include "model/Node.h"
+
+#include "app/Application.h"
+#include "listfile/ByteStream.h"
+#include "model/Clipboard.h"
+#include "model/DocumentLink.h"
+#include "project/Projekt.h"
+#include "util/Charset.h"
+#include "util/ErrorInfo.h"
+#include "util/FileSystem.h"
+#include "util/StringTable.h"
+#include "util/Strings.h"
+
+// ---------------------------------------------------------------- CNode
+
+CNode::CNode(CNode* parent, int imageIndex, std::string name)
+    : m_valid(1), m_parent(parent), m_imageIndex(imageIndex), m_name(std::move(name)), m_modified(0), m_document(nullptr)
+{
+}
+
+CNode::~CNode() = default;
+
+bool CNode::Validate(CErrorInfo&, int) { return true; }
+int CNode::Compare(const CNode&) const { return 0; }
+bool CNode::WriteRecord(std::vector<uint8_t>&) const { return false; }
+bool CNode::ReadRecord(std::span<const uint8_t>) { return false; }
+uint16_t CNode::GetRecordSize() const { return 0; }
+std::string CNode::GetPrintLine(int) const { return {}; }
+int CNode::GetPrintLineCount() const { return 0; }
+
+CProjekt* CNode::GetRoot() const
+{
+    const CNode* n = this;
+    while (n->m_parent) n = n->m_parent;
+    if (n->GetType() != NT_PROJEKT) return nullptr;
+    return static_cast<CProjekt*>(const_cast<CNode*>(n));
+}
+
+CNode* CNode::GetOwningList()
+{
+    for (CNode* n = this; n; n = n->m_parent)
+        if (IsFileListType(n->GetType())) return n;
+    return nullptr;
+}
+
+bool CNode::IsListType(int t)
+{
+    return (t >= 0 && t <= 6) || (t >= 8 && t <= 14) || (t >= 17 && t <= 23) || (t >= 29 && t <= 31) || t == 40 ||
+           t == 48 || t == 49;
+}
+
+bool CNode::IsFolderType(int t) { return (t >= 1 && t <= 6) || t == 49; }
+
+bool CNode::IsList() const { return IsListType(GetType()); }
+bool CNode::IsFolder() const { return IsFolderType(GetType()); }
+
+// ------------------------------------------------------------ CListNode
+
+CListNode::CListNode(CNode* parent, int imageIndex, std::string name)
+    : CNode(parent, imageIndex, std::move(name)), m_clipFormat(0), m_loaded(0)
+{
+}
+
+CListNode::~CListNode() { DestroyChildren(); }
+
+void CListNode::DestroyChildren()
+{
+    // Children may look at their parent while they go; detach first.
+    std::vector<CNode*> children;
+    children.swap(m_children);
+    for (CNode* c : children) delete c;
+}
+
+bool CListNode::IsCommandEnabled(int command, int selectedCount, int)
+{
+    CWinPX920App& app = App();
+    switch (command) {
+    case CMD_DEVICE_LOAD:
+    case CMD_DEVICE_READ:
+    case CMD_DEVICE_DELETE:
+        if (selectedCount == 0) return false;
+        [[fallthrough]];
+    case CMD_DEVICE_DIRECTORY:
+    case CMD_KEYBOARD:
+        return app.IsOnline() && !app.IsLinkOpen();
+    case CMD_TEVOWIN:
+    case CMD_PRINTER_FONT:
+    case CMD_PAGE_SETUP:
+    case CMD_PRINTER_SETUP:
+        return true;
+    case CMD_PRINT:
+        return selectedCount != 0;
+    case CMD_ONLINE_PICTURE:
+    case CMD_ONLINE_SYMBOLS:
+        return app.IsOnline() && app.IsLink3964R();
+    default:
+        return false;
+    }
+}
+
+void CListNode::AddChild(CNode* node) { m_children.push_back(node); }
+
+int CListNode::DeleteChild(CNode* node)
+{
+    int i = IndexOf(node);
+    if (i < 0) return 0;
+    m_children.erase(m_children.begin() + i);
+    delete node;
+    return 1;
+}
+
+CNode* CListNode::DetachChild(CNode* node)
+{
+    int i = IndexOf(node);
+    if (i < 0) return nullptr;
+    m_children.erase(m_children.begin() + i);
+    return node;
+}
+
+void CListNode::InsertChildAfter(CNode* node, int index)
+{
+    if (index < 0 || index >= GetChildCount())
+        m_children.push_back(node);
+    else
+        m_children.insert(m_children.begin() + index + 1, node);
+}
+
+int CListNode::ChildChanged(CNode* child)
+{
+    if (child) {
+        int i = IndexOf(child);
+        if (i < 0) return -1;
+        bool outOfPlace = (i > 0 && child->Compare(*m_children[i - 1]) < 0) ||
+                          (i + 1 < GetChildCount() && child->Compare(*m_children[i + 1]) > 0);
+        if (outOfPlace) Sort();
+    } else {
+        Sort();
+    }
+    if (m_document) m_document->RefreshViews(0);
+    return 0;
+}
+
+bool CListNode::Save() { return false; }
+
+void CListNode::Unload()
+{
+    DestroyChildren();
+    m_loaded = 0;
+    m_modified = 0;
+}
+
+void CListNode::Sort() {}
+
+std::string CListNode::GetStatusText(int pane) const
+{
+    if (pane == 0) {
+        if (CProjekt* root = GetRoot()) return TrimRight(root->m_name);
+    }
+    return {};
+}
+
+uint16_t CListNode::GetNestedRecordSize() const
+{
+    unsigned size = 2;
+    for (CNode* c : m_children) size += c->GetRecordSize();
+    return static_cast<uint16_t>(size);
+}
+
+std::string CListNode::GetClipboardFormatName() const { return {}; }
+
+void CListNode::CollectPrintLists(std::vector<CListNode*>& lists)
+{
+    if (GetType() == NT_USER_SYMBOLS) return;
+    if (!m_loaded) Load();
+    if (!m_children.empty()) lists.push_back(this);
+    for (CNode* c : m_children) {
+        if (!c->IsList()) continue;
+        auto* ln = static_cast<CListNode*>(c);
+        ln->CollectPrintLists(lists);
+        if (c->GetType() == NT_GSYMBOL) {
+            // The G-symbol's single-symbol list is the one child kept outside m_children.
+            if (CListNode* singles = ln->GetSingleSymbolList()) singles->CollectPrintLists(lists);
+        }
+    }
+}
+
+CListNode* CListNode::GetSingleSymbolList() { return nullptr; }
+
+bool CListNode::HasOwnPrintLayout() const { return false; }
+
+CNode* CListNode::CreateChildFromRecord(int, std::span<const uint8_t>) { return nullptr; }
+
+int CListNode::IndexOf(const CNode* child) const
+{
+    if (!child) return -1;
+    for (size_t i = 0; i < m_children.size(); ++i)
+        if (m_children[i] == child) return static_cast<int>(i);
+    return -1;
+}
+
+std::string CListNode::GetColumnHeader(int column) const
+{
+    std::string all = GetColumnHeaders();
+    size_t start = 0;
+    for (int i = 0; i < column; ++i) {
+        size_t nl = all.find('\n', start);
+        if (nl == std::string::npos) return {};
+        start = nl + 1;
+    }
+    size_t end = all.find('\n', start);
+    return all.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+bool CListNode::ClipboardHasFormat(const IClipboard& clipboard)
+{
+    std::string name = GetClipboardFormatName();
+    if (name.empty()) return false;
+    m_clipFormat = RegisterClipboardFormat(name);
+    return clipboard.HasFormat(name);
+}
+
+// The clipboard block: u16 count; per entry the record, then the nested size
+// (0 for a child without children of its own) and the nested block.
+bool CListNode::CopyToClipboard(IClipboard& clipboard, const std::vector<int>& selectedRows, CErrorInfo& err)
+{
+    std::string name = GetClipboardFormatName();
+    if (name.empty()) return false;
+    m_clipFormat = RegisterClipboardFormat(name);
+    if (selectedRows.empty() || m_children.empty()) return false;
+
+    size_t total = 2;
+    for (int row : selectedRows) {
+        CNode* c = GetChild(row);
+        if (!c) return false;
+        total += c->GetRecordSize() + 2u;
+        if (c->IsList()) total += static_cast<const CListNode*>(c)->GetNestedRecordSize();
+    }
+    if (total >= 65536) {
+        err.Set(IDS_CLIPBOARD_TOO_BIG, 65535);
+        return false;
+    }
+
+    std::vector<uint8_t> block;
+    block.reserve(total);
+    CByteWriter w;
+    w.WriteU16(static_cast<uint16_t>(selectedRows.size()));
+    block = std::move(w.Data());
+    for (int row : selectedRows) {
+        CNode* c = GetChild(row);
+        size_t before = block.size();
+        if (!c->WriteRecord(block) || block.size() - before != c->GetRecordSize()) return false;
+        if (c->IsList()) {
+            auto* ln = static_cast<CListNode*>(c);
+            uint16_t nested = ln->GetNestedRecordSize();
+            block.push_back(static_cast<uint8_t>(nested & 0xFF));
+            block.push_back(static_cast<uint8_t>(nested >> 8));
+            uint16_t n = static_cast<uint16_t>(ln->GetChildCount());
+            block.push_back(static_cast<uint8_t>(n & 0xFF));
+            block.push_back(static_cast<uint8_t>(n >> 8));
+            for (CNode* gc : ln->m_children) {
+                size_t b2 = block.size();
+                if (!gc->WriteRecord(block) || block.size() - b2 != gc->GetRecordSize()) return false;
+            }
+        } else {
+            block.push_back(0);
+            block.push_back(0);
+        }
+    }
+    if (block.size() != total) return false;
+    return clipboard.SetData(name, block);
+}
+
+CNode* CListNode::PasteFromClipboard(IClipboard& clipboard, int firstSelected)
+{
+    std::string name = GetClipboardFormatName();
+    if (name.empty()) return nullptr;
+    m_clipFormat = RegisterClipboardFormat(name);
+    std::vector<uint8_t> block;
+    if (!clipboard.GetData(name, block)) return nullptr;
+
+    // The block may come from another program: every step is bounds-checked,
+    // and a damaged block ends the paste after the entries read so far.
+    CNode* last = nullptr;
+    try {
+        CByteReader in(block);
+        uint16_t count = in.ReadU16();
+        for (int i = 0; i < count; ++i) {
+            size_t start = in.Position();
+            uint16_t size = in.ReadU16();
+            if (size < 2) break;
+            in.Seek(start);
+            CByteReader recReader = in.Sub(size);
+            int index = firstSelected < 0 ? -1 : firstSelected + i;
+            CNode* child = CreateChildFromRecord(index, recReader.Data());
+            last = child;
+            uint16_t nestedSize = in.ReadU16();
+            if (nestedSize == 0) continue;
+            CByteReader nested = in.Sub(nestedSize);
+            if (!child || !child->IsList()) continue;
+            auto* ln = static_cast<CListNode*>(child);
+            uint16_t n = nested.ReadU16();
+            for (int j = 0; j < n; ++j) {
+                size_t s2 = nested.Position();
+                uint16_t rs = nested.ReadU16();
+                if (rs < 2) break;
+                nested.Seek(s2);
+                CByteReader r2 = nested.Sub(rs);
+                ln->CreateChildFromRecord(j - 1, r2.Data());
+            }
+            ln->ChildChanged(nullptr);
+        }
+    } catch (const std::exception&) {
+        // A truncated block: keep what was pasted.
+    }
+    ChildChanged(nullptr);
+    return last;
+}
+
+// ------------------------------------------------------------ CFileList
+
+CFileList::CFileList(CNode* parent, std::string fileName)
+    : CListNode(parent, 2, std::string()), m_fileName(std::move(fileName)), m_fileLength(0), m_displayConvert(0)
+{
+}
+
+std::string CFileList::GetIdentifier() const { return {}; }
+
+std::string CFileList::GetColumnText(int column) const
+{
+    switch (column) {
+    case 0:
+        return m_displayConvert ? ToDisplayCharset(m_name) : m_name;
+    case 1: {
+        std::string base = GetBaseName();
+        std::string id = GetIdentifier();
+        if (id.size() <= base.size()) base.replace(base.size() - id.size(), id.size(), id);
+        return base;
+    }
+    case 2:
+        return GetExtension();
+    case 3:
+        return m_fileDate;
+    case 4:
+        return std::to_string(m_fileLength);
+    default:
+        return {};
+    }
+}
+
+std::string CFileList::GetStatusText(int pane) const
+{
+    if (pane == 1) return GetBaseName();
+    if (pane == 2) return m_displayConvert ? ToDisplayCharset(m_name) : m_name;
+    return CListNode::GetStatusText(pane == 0 ? 0 : -1);
+}
+
+std::string CFileList::GetClipboardFormatName() const { return {}; }
+
+int CompareBaseNames(const CFileList& a, const CNode& b)
+{
+    if (a.GetType() != b.GetType()) return 0;
+    return ICompare(a.GetBaseName(), static_cast<const CFileList&>(b).GetBaseName());
+}
+
+int CFileList::Compare(const CNode& other) const { return CompareBaseNames(*this, other); }
+
+std::string CFileList::GetBaseName() const
+{
+    size_t dot = m_fileName.find('.');
+    if (dot == std::string::npos || dot == 0) return m_fileName;
+    return m_fileName.substr(0, dot);
+}
+
+std::string CFileList::GetExtension() const
+{
+    size_t dot = m_fileName.find('.');
+    if (dot == std::string::npos) return {};
+    return m_fileName.substr(dot + 1);
+}
+
+std::string CFileList::GetPath() const
+{
+    CProjekt* root = GetRoot();
+    std::string dir = root ? root->GetDirectory() : std::string();
+    return fsx::ResolvePath(dir, m_fileName);
+}
+
+void CFileList::AfterSave()
+{
+    m_modified = 0;
+    if (auto st = fsx::Stat(GetPath())) {
+        m_fileLength = static_cast<int>(st->size);
+        m_fileDate = fsx::FormatFileTime(st->mtime);
+    }
+    if (m_parent && m_parent->IsList()) static_cast<CListNode*>(m_parent)->ChildChanged(this);
+}
+
+bool CFileList::SetProperties(const std::string& newBaseNameIn, const std::string& newName)
+{
+    std::string newBase = ToUpper(newBaseNameIn);
+    std::string oldBase = GetBaseName();
+    bool wasLoaded = m_loaded != 0;
+    if (!wasLoaded) Load();
+
+    m_name = newName;
+    m_modified = 1;
+    bool ok;
+    if (newBase == oldBase) {
+        ok = Save();
+    } else {
+        std::string oldFileName = m_fileName;
+        std::string oldPath = GetPath();
+        m_fileName = newBase + "." + GetExtension();
+        if (oldBase.size() < 3) {
+            ok = Save();
+        } else {
+            ok = Save();
+            if (ok) {
+                if (CProjekt* root = GetRoot()) root->RenameInComposites(oldBase, newBase);
+                // Only remove the old file when it is not the one just written
+                // (a change of letter case only).
+                if (!IEquals(oldFileName, m_fileName)) fsx::RemoveFile(oldPath);
+            } else {
+                m_fileName = oldFileName;
+            }
+        }
+    }
+    if (!wasLoaded) Unload();
+    if (m_parent && m_parent->IsList()) static_cast<CListNode*>(m_parent)->ChildChanged(this);
+    if (m_document) m_document->SetTitle(m_displayConvert ? ToDisplayCharset(m_name) : m_name);
+    return ok;
+}
