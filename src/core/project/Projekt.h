@@ -21,6 +21,7 @@ public:
     bool IsCommandEnabled(int command, int selectedCount, int firstSelected) override;
     int DeleteChild(CNode* node) override;
     bool Load() override;
+    void Sort() override;
     int GetColumnCount() const override { return 5; }
     int GetColumnWidth(int column) const override;
     std::string GetColumnHeaders() const override;

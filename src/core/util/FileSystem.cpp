@@ -120,6 +120,29 @@ std::string FormatFileTime(std::time_t t)
     return std::string(buf, n);
 }
 
+bool ReadFileHead(const std::string& path, size_t maxBytes, std::vector<uint8_t>& data)
+{
+    data.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    data.resize(std::min<size_t>(maxBytes, static_cast<size_t>(st.st_size)));
+    size_t got = 0;
+    while (got < data.size()) {
+        ssize_t r = ::read(fd, data.data() + got, data.size() - got);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        got += static_cast<size_t>(r);
+    }
+    ::close(fd);
+    data.resize(got);
+    return true;
+}
+
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, std::string* error)
 {
     data.clear();

@@ -42,6 +42,8 @@ std::optional<FileStatus> Stat(const std::string& path);
 // "%c" in the user's locale.
 std::string FormatFileTime(std::time_t t);
 
+// Reads at most maxBytes from the start of the file (probes need only the header).
+bool ReadFileHead(const std::string& path, size_t maxBytes, std::vector<uint8_t>& data);
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, std::string* error = nullptr);
 // Writes through a temporary file in the same directory, flushed and renamed
 // over the target, so a failed write never leaves a half-written file.
