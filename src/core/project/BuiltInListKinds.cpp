@@ -3,6 +3,8 @@
 #include "eprom/OptionsListe.h"
 #include "eprom/VerbundListe.h"
 #include "model/NodeTypes.h"
+#include "sysdata/SystemdatenListe.h"
+#include "texts/TextsRegistration.h"
 
 // Each list kind of the program adds its registration here.
 void RegisterBuiltInListKinds()
@@ -13,5 +15,7 @@ void RegisterBuiltInListKinds()
     RegisterCategoryFactory(NT_CAT_OPTIONEN, [](CListNode* parent, const std::string& fileName) -> CFileList* {
         return new COptionsListe(parent, fileName);
     });
+    RegisterTextListKinds();
+    RegisterFixedListFactory(NT_SYSDATA, "SDAT", [](CListNode* p, const std::string& f) -> CFileList* { return new CSystemdatenListe(p, f); });
     RegisterCompositeFactory([](CListNode* root, int index) -> CFileList* { return new CVerbundListe(root, index); });
 }
