@@ -21,7 +21,7 @@ void RegisterCategoryFactory(int category, ListFactory factory) { Reg().categori
 const ListFactory* CategoryFactory(int category)
 {
     auto it = Reg().categories.find(category);
-    return it == Reg().categories.end() ? nullptr : &it->second;
+    return it == Reg().categories.end() || !it->second ? nullptr : &it->second;
 }
 
 void RegisterFixedListFactory(int nodeType, const std::string& baseName, ListFactory factory)
