@@ -35,6 +35,10 @@ public:
         fsx::ReadWholeFile(m_path + name, data);
         return data;
     }
+    static void WriteTo(const std::string& path, const std::vector<uint8_t>& bytes)
+    {
+        fsx::WriteFileAtomic(path, bytes.data(), bytes.size());
+    }
     bool Exists(const std::string& name) const { return fsx::IsRegularFile(m_path + name); }
 
 private:
