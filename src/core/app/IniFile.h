@@ -24,9 +24,17 @@ public:
     void SetInt(const std::string& section, const std::string& key, int value);  // written as "%d"
     void DeleteKey(const std::string& section, const std::string& key);
     void DeleteSection(const std::string& section);
+    void Clear() { m_sections.clear(); }
+
+    // The file's text as Save writes it.
+    std::string ToText() const;
+    // Replaces the contents with the parsed text.
+    void Parse(const std::string& text);
 
 private:
-    struct Entry { std::string key, value; };
+    // A line that is not "key=value" (comment, blank, junk) is kept verbatim
+    // in key with raw set, so a rewrite does not lose it.
+    struct Entry { std::string key, value; bool raw = false; };
     struct Section { std::string name; std::vector<Entry> entries; };
     Section* Find(const std::string& section);
     const Section* Find(const std::string& section) const;

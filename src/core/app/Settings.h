@@ -52,7 +52,20 @@ public:
     // Reads the file at path (missing file: all defaults).
     void Read(const std::string& iniPath);
     // The exit writing order; nameChanged drops the recent-file section.
+    // The file is read again first so that keys written meanwhile by hand or
+    // by another instance survive; the directory is created when missing.
     bool WriteAtExit(bool nameChanged);
+
+    // The programmer's LPT port: kept in Configuration/LptPort and written
+    // to the file at once. Returns 0 (there is no driver registry to refuse it).
+    int ReadLptPort() const { return lptPort; }
+    int WriteLptPort(int n);
+
+    // Where the user's locale says the U.S. measurement system is used;
+    // replaceable so that tests do not depend on the installed locales.
+    bool (*usMeasurement)() = nullptr;
+    // "INCHES" under the U.S. measurement system, otherwise "METRIC".
+    std::string DefaultUnits() const;
 
     // The device path of "COMn" / "LPTn": [Ports] COMn= or /dev/ttyS<n-1>, /dev/lp<n-1>.
     std::string ComDevice(int n) const;
@@ -65,6 +78,9 @@ public:
     // and every letter of the default after upper-casing.
     static bool IsValidSequence(const std::string& value, const std::string& def);
 };
+
+// LC_MEASUREMENT of the user's environment is the U.S. system (glibc value 2).
+bool UserLocaleUsesUsMeasurement();
 
 // Where the settings file lives: PX920WIN_INI, else beside the executable
 // when that directory is writable or the file exists there, else

@@ -16,6 +16,10 @@ public:
     // Opens for reading (whole file in memory) or writing (empty block).
     // Raises CFileException when a file to read cannot be opened.
     CListFileBuffer(const std::string& path, Mode mode);
+    // The reader points into this object's own block: a copy would read
+    // through a dangling view once the original is gone.
+    CListFileBuffer(const CListFileBuffer&) = delete;
+    CListFileBuffer& operator=(const CListFileBuffer&) = delete;
 
     CByteReader& Reader() { return m_reader; }
     CByteWriter& Writer() { return m_writer; }

@@ -91,8 +91,50 @@ std::string Utf8ToDisplay(const std::string& utf8, bool cyrillic)
     return cyrillic ? Utf8ToCp1251(utf8) : Utf8ToCp1252(utf8);
 }
 
-// KOI-7 N2 <-> Windows-1251: defined with the text groups; identity until then.
-std::string ToDisplayCharset(const std::string& device, bool cyrillic) { return device; }
-std::string ToDeviceCharset(const std::string& display, bool cyrillic) { return display; }
+namespace {
+// KOI-7 N2 puts the Cyrillic capitals on 0x60..0x7E; the Windows-1251 byte
+// of the capital at each of those positions.
+const uint8_t kKoi7ToCp1251[31] = {
+    0xDE /* Ю */, 0xC0 /* А */, 0xC1 /* Б */, 0xD6 /* Ц */, 0xC4 /* Д */, 0xC5 /* Е */, 0xD4 /* Ф */, 0xC3 /* Г */,
+    0xD5 /* Х */, 0xC8 /* И */, 0xC9 /* Й */, 0xCA /* К */, 0xCB /* Л */, 0xCC /* М */, 0xCD /* Н */, 0xCE /* О */,
+    0xCF /* П */, 0xDF /* Я */, 0xD0 /* Р */, 0xD1 /* С */, 0xD2 /* Т */, 0xD3 /* У */, 0xC6 /* Ж */, 0xC2 /* В */,
+    0xDC /* Ь */, 0xDB /* Ы */, 0xC7 /* З */, 0xD8 /* Ш */, 0xDD /* Э */, 0xD9 /* Щ */, 0xD7 /* Ч */,
+};
+
+// The inverse for the 32 capitals 0xC0..0xDF; the module has no hard sign,
+// so Ъ shares the code of Ь.
+struct Cp1251ToKoi7Table {
+    uint8_t code[32] {};
+    Cp1251ToKoi7Table()
+    {
+        for (int i = 0; i < 31; ++i) code[kKoi7ToCp1251[i] - 0xC0] = static_cast<uint8_t>(0x60 + i);
+        code[0xDA - 0xC0] = 0x78;
+    }
+};
+}  // namespace
+
+std::string ToDisplayCharset(const std::string& device, bool cyrillic)
+{
+    if (!cyrillic) return device;
+    std::string out = device;
+    for (char& ch : out) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x60 && c <= 0x7E) ch = static_cast<char>(kKoi7ToCp1251[c - 0x60]);
+    }
+    return out;
+}
+
+std::string ToDeviceCharset(const std::string& display, bool cyrillic)
+{
+    if (!cyrillic) return display;
+    static const Cp1251ToKoi7Table table;
+    std::string out = display;
+    for (char& ch : out) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c >= 0xC0) ch = static_cast<char>(table.code[(c - 0xC0) & 0x1F]);  // small letters fold onto capitals
+        else if (c >= 0x80) ch = '?';
+    }
+    return out;
+}
 std::string ToDisplayCharset(const std::string& device) { return ToDisplayCharset(device, App().IsCyrillic()); }
 std::string ToDeviceCharset(const std::string& display) { return ToDeviceCharset(display, App().IsCyrillic()); }
