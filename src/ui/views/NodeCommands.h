@@ -3,6 +3,7 @@
 #include <vector>
 
 class QWidget;
+class CNode;
 class CListNode;
 
 // The list view knows no node class. The dialogs that create and edit the
@@ -28,6 +29,21 @@ void RegisterPropertiesHandler(int nodeType, NodeCommandHandler h);
 // Null when no handler is registered for the type.
 const NodeCommandHandler* FindNewHandler(int listNodeType);
 const NodeCommandHandler* FindPropertiesHandler(int nodeType);
+
+// The commands of the project window that belong to other parts of the
+// program (module transfers 7 to 10, operator keyboard 11, EPROM 13, the
+// composite editors 14 and 15, printing 21, online picture 50 and 51) stay
+// disabled until their part registers a handler for the command code. The
+// node's IsCommandEnabled still decides as for every command.
+void RegisterCommandHandler(int commandCode, NodeCommandHandler h);
+const NodeCommandHandler* FindCommandHandler(int commandCode);
+
+// Columns whose text the list view must never shorten with "..", asked per
+// row for lists of the given type (the V-field list keeps column 5 of some
+// field kinds whole).
+using UnshortenedColumnRule = std::function<bool(const CNode& child, int column)>;
+void RegisterUnshortenedColumn(int listNodeType, UnshortenedColumnRule rule);
+bool IsColumnUnshortened(int listNodeType, const CNode& child, int column);
 
 // Registers the handlers of every list kind built into the program (see
 // UiRegistration.cpp). Idempotent.
