@@ -73,7 +73,9 @@ TEST(Charset, RoundTripsAndIdentityWhenOff)
         std::string one = B({c});
         EXPECT_EQ(ToDisplayCharset(one, false), one);
         EXPECT_EQ(ToDeviceCharset(one, false), one);
-        if (c >= 0x60 && c <= 0x7E) EXPECT_EQ(ToDeviceCharset(ToDisplayCharset(one, true), true), one);
+        if (c >= 0x60 && c <= 0x7E) {
+            EXPECT_EQ(ToDeviceCharset(ToDisplayCharset(one, true), true), one);
+        }
         // Every letter comes back as its capital (the hard sign as the soft sign).
         if (c >= 0xC0) {
             int capital = c >= 0xE0 ? c - 0x20 : c;
