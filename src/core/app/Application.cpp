@@ -20,7 +20,9 @@ void CWinPX920App::SetExecutableDir(const std::string& exeDirIn)
     m_exeDir = exeDirIn;
     if (!m_exeDir.empty() && m_exeDir.back() != '/') m_exeDir += '/';
     m_installRoot.clear();
-    if (m_exeDir.size() > 4 && IEndsWith(m_exeDir, "bin/"))
+    // Only a directory named "bin" counts; "/cabin/" ends with the same letters
+    // but has no installation above it.
+    if (m_exeDir.size() > 4 && IEndsWith(m_exeDir, "/bin/"))
         m_installRoot = m_exeDir.substr(0, m_exeDir.size() - 4);
 }
 
