@@ -185,6 +185,15 @@ def main():
     for i, c in enumerate(node_icons()):
         with open(os.path.join(here, 'node%02d.xpm' % i), 'w') as f:
             f.write(c.xpm('node%02d' % i))
+    # The program icon for the desktop menu: node icon 0 at twice the size.
+    small = node_icons()[0]
+    big = Canvas(32, 32)
+    for y in range(16):
+        for x in range(16):
+            for d in ((0, 0), (0, 1), (1, 0), (1, 1)):
+                big.put(2 * x + d[0], 2 * y + d[1], small.px[y][x])
+    with open(os.path.join(here, 'px920win.xpm'), 'w') as f:
+        f.write(big.xpm('px920win'))
     for name, c in toolbar_icons().items():
         with open(os.path.join(here, 'tb_%s.xpm' % name), 'w') as f:
             f.write(c.xpm('tb_%s' % name))

@@ -64,11 +64,13 @@ COpenProjectDialog::COpenProjectDialog(const QString& startDirectory, QWidget* p
     resize(420, 420);
 
     // The start directory, or the nearest existing directory above it.
-    QString start = startDirectory.isEmpty() ? QDir::homePath() : startDirectory;
-    QDir d(start);
-    while (!d.exists() && !d.isRoot())
-        if (!d.cdUp()) break;
-    if (!SetDirectory(d.exists() ? d.absolutePath() : QDir::homePath())) SetDirectory(QStringLiteral("/"));
+    QString start = QDir::cleanPath(startDirectory.isEmpty() ? QDir::homePath() : startDirectory);
+    while (!QFileInfo(start).isDir()) {
+        QString parent = QFileInfo(start).absolutePath();
+        if (parent == start) break;
+        start = parent;
+    }
+    if (!SetDirectory(start) && !SetDirectory(QDir::homePath())) SetDirectory(QStringLiteral("/"));
 }
 
 bool COpenProjectDialog::SetDirectory(const QString& dirIn)
