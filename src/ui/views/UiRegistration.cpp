@@ -4,6 +4,7 @@
 // function here and calls it below, one line per kind. Keep the lines short
 // and independent so that parallel additions merge cleanly.
 void RegisterProjectUiHandlers();  // the root's "Neue Liste anlegen" (views/NewListDialog.cpp)
+void RegisterTextUiHandlers();     // text groups, lists, message texts, standard texts (texts/TextDialogs.h)
 
 void RegisterUiHandlers()
 {
@@ -11,4 +12,5 @@ void RegisterUiHandlers()
     if (done) return;
     done = true;
     RegisterProjectUiHandlers();
+    RegisterTextUiHandlers();
 }
