@@ -12,10 +12,7 @@
 #include "util/ErrorInfo.h"
 #include "util/FileSystem.h"
 #include "util/Strings.h"
-#if __has_include("texts/TextsDemo.h")
 #include "texts/TextsDemo.h"
-#define PX920_DEMO_TEXTS 1
-#endif
 
 namespace {
 // An option list as the installation ships it: the 12-byte header and a
@@ -61,10 +58,8 @@ bool WriteDemoProject(const std::string& dirIn)
     CProjekt root(dir, "920");
     if (!root.m_valid) return false;
     root.Load();
-#ifdef PX920_DEMO_TEXTS
     AddDemoTexts(root);
     root.Load();
-#endif
     // Load composite 1 carries everything the module needs for the plant
     // pictures; the EPROM composite the same plus the options.
     std::vector<std::string> load = {"SDAT"};

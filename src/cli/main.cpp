@@ -24,10 +24,7 @@
 #include "DeviceCommands.h"
 #define PX920_CLI_DEVICE 1
 #endif
-#if __has_include("TextsCommands.h")
 #include "TextsCommands.h"
-#define PX920_CLI_TEXTS 1
-#endif
 
 namespace {
 
@@ -44,9 +41,7 @@ const char* kUsage =
     "  read PROJEKT PFAD...         Lesen PX920\n"
     "  delete PROJEKT PFAD... [--yes]  Löschen PX920\n"
 #endif
-#ifdef PX920_CLI_TEXTS
     "  texts export PROJEKT TGRUPPE | texts import PROJEKT TGRUPPE DATEI [--name NAME]\n"
-#endif
     ;
 
 int Usage()
@@ -255,9 +250,7 @@ int main(int argc, char** argv)
 #ifdef PX920_CLI_DEVICE
     else if (cmd == "dir" || cmd == "load" || cmd == "read" || cmd == "delete") rc = RunDeviceCommand(cmd, opt, args);
 #endif
-#ifdef PX920_CLI_TEXTS
     else if (cmd == "texts") rc = RunTextsCommand(opt, args);
-#endif
     else rc = Usage();
     app.SetUi(nullptr);
     std::fflush(stdout);
