@@ -398,6 +398,9 @@ void CFileList::AfterSave()
 bool CFileList::SetProperties(const std::string& newBaseNameIn, const std::string& newName)
 {
     std::string newBase = ToUpper(newBaseNameIn);
+    // The dialogs refuse such names; a name with a path character must never
+    // reach the file system whoever calls.
+    if (newBase.empty() || !IsValidNamePart(newBase)) return false;
     std::string oldBase = GetBaseName();
     bool wasLoaded = m_loaded != 0;
     if (!wasLoaded) Load();

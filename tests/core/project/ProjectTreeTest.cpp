@@ -180,6 +180,11 @@ TEST_F(ProjectTreeFixture, RenameRewritesExactlyTheCompositesThatNameTheList)
     EXPECT_EQ(reread.m_name, "Neu");
     ASSERT_TRUE(reread.Load());
     EXPECT_EQ(reread.GetChildCount(), 1);
+    // A name with a path character is refused before anything is written.
+    for (const char* bad : {"../X", "B/01", "B.01", ""}) {
+        EXPECT_FALSE(list->SetProperties(bad, "Boese")) << bad;
+        EXPECT_EQ(list->GetBaseName(), "B010");
+    }
     // Same base name: saved, nothing deleted.
     ASSERT_TRUE(list->SetProperties("B010", "Wieder"));
     EXPECT_TRUE(dir.Exists("B010.920"));
