@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QTimer>
 #include <QToolBar>
+#include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -444,6 +445,11 @@ CReportDoc* CMainFrame::OpenNodeInWindow(CNode* node)
     auto* view = new CReportView(d, this);
     frame->SetView(view);
     m_mdi->addSubWindow(frame);
+    // New windows cascade from the top left corner, one title bar lower each.
+    int k = static_cast<int>(m_mdi->subWindowList().size()) - 1;
+    int step = frame->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4;
+    int span = std::max(1, std::min(m_mdi->width(), m_mdi->height()) / 2);
+    frame->move((k * step) % span, (k * step) % span);
     frame->show();
     view->InitialUpdate();
     m_mdi->setActiveSubWindow(frame);
