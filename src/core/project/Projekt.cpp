@@ -53,7 +53,7 @@ int RootRank(const CNode* n)
 CProjekt::CProjekt(const std::string& directory, const std::string& extension)
     : CListNode(nullptr, 0, std::string()), m_directory(fsx::WithSlash(directory)), m_extension(extension)
 {
-    // "%c" dates follow the user's locale.
+    // List dates follow the user's locale.
     std::setlocale(LC_TIME, "");
     m_valid = 0;
     if (m_directory.empty()) m_directory = "./";

@@ -116,7 +116,9 @@ std::string FormatFileTime(std::time_t t)
     std::tm tmv {};
     localtime_r(&t, &tmv);
     char buf[128];
-    size_t n = std::strftime(buf, sizeof buf, "%c", &tmv);
+    // The short date and the time of the locale: what "%c" gives on the
+    // module's original platform (glibc's "%c" spells the weekday and month out).
+    size_t n = std::strftime(buf, sizeof buf, "%x %X", &tmv);
     return std::string(buf, n);
 }
 

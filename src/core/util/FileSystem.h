@@ -39,7 +39,7 @@ struct FileStatus {
 };
 std::optional<FileStatus> Stat(const std::string& path);
 
-// "%c" in the user's locale.
+// Date and time of a file in the user's locale, short date then time.
 std::string FormatFileTime(std::time_t t);
 
 // Reads at most maxBytes from the start of the file (probes need only the header).
