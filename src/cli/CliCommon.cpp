@@ -31,6 +31,19 @@ std::unique_ptr<CProjekt> OpenProjectForCli(const std::string& dir)
     return root;
 }
 
+namespace {
+// Loads a list as opening its window does; reports 62042 when that fails.
+bool LoadOrReport(CListNode& list, int& exitCode)
+{
+    if (list.m_loaded || list.Load()) return true;
+    CErrorInfo err;
+    err.Set(IDS_FILE_ACCESS);
+    PrintError(err.Format());
+    exitCode = kExitFailure;
+    return false;
+}
+}  // namespace
+
 CNode* ResolveNodePath(CProjekt& root, const std::string& path, bool cyrillic, int& exitCode)
 {
     exitCode = kExitOk;
@@ -47,13 +60,7 @@ CNode* ResolveNodePath(CProjekt& root, const std::string& path, bool cyrillic, i
             return nullptr;
         }
         auto* list = static_cast<CListNode*>(node);
-        if (!list->m_loaded && !list->Load()) {
-            CErrorInfo err;
-            err.Set(IDS_FILE_ACCESS);
-            PrintError(err.Format());
-            exitCode = kExitFailure;
-            return nullptr;
-        }
+        if (!LoadOrReport(*list, exitCode)) return nullptr;
         CNode* next = nullptr;
         bool numeric = !element.empty() && element.find_first_not_of("0123456789") == std::string::npos;
         if (numeric && element.size() < 9) {
@@ -77,15 +84,6 @@ CNode* ResolveNodePath(CProjekt& root, const std::string& path, bool cyrillic, i
         }
         node = next;
     }
-    if (node->IsList()) {
-        auto* list = static_cast<CListNode*>(node);
-        if (!list->m_loaded && !list->Load()) {
-            CErrorInfo err;
-            err.Set(IDS_FILE_ACCESS);
-            PrintError(err.Format());
-            exitCode = kExitFailure;
-            return nullptr;
-        }
-    }
+    if (node->IsList() && !LoadOrReport(*static_cast<CListNode*>(node), exitCode)) return nullptr;
     return node;
 }

@@ -219,9 +219,7 @@ int CVerbundListe::ChildChanged(CNode* child)
 
 void CVerbundListe::Sort()
 {
-    for (size_t k = 1; k < m_children.size(); ++k)
-        for (size_t j = k; j > 0 && m_children[j]->Compare(*m_children[j - 1]) < 0; --j)
-            std::swap(m_children[j], m_children[j - 1]);
+    InsertionSort();
 }
 
 bool CVerbundListe::Load()

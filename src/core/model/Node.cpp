@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "listfile/ByteStream.h"
+#include "listfile/ListFileBuffer.h"
 #include "model/Clipboard.h"
 #include "model/DocumentLink.h"
 #include "project/Projekt.h"
@@ -150,6 +151,13 @@ void CListNode::Unload()
 }
 
 void CListNode::Sort() {}
+
+void CListNode::InsertionSort()
+{
+    for (size_t k = 1; k < m_children.size(); ++k)
+        for (size_t j = k; j > 0 && m_children[j]->Compare(*m_children[j - 1]) < 0; --j)
+            std::swap(m_children[j], m_children[j - 1]);
+}
 
 std::string CListNode::GetStatusText(int pane) const
 {
@@ -383,6 +391,33 @@ std::string CFileList::GetPath() const
     CProjekt* root = GetRoot();
     std::string dir = root ? root->GetDirectory() : std::string();
     return fsx::ResolvePath(dir, m_fileName);
+}
+
+bool CFileList::LoadFileImage(const std::function<void(std::span<const uint8_t>)>& parse)
+{
+    try {
+        CListFileBuffer buf(GetPath(), CListFileBuffer::modeRead);
+        parse(buf.Bytes());
+        m_loaded = 1;
+    } catch (const std::exception&) {
+        Unload();
+        return false;
+    }
+    return true;
+}
+
+bool CFileList::SaveFileImage(const std::function<std::vector<uint8_t>()>& serialize)
+{
+    try {
+        std::vector<uint8_t> image = serialize();
+        CListFileBuffer buf(GetPath(), CListFileBuffer::modeWrite);
+        buf.Writer().WriteBytes(image);
+        buf.Close();
+    } catch (const std::exception&) {
+        return false;
+    }
+    AfterSave();
+    return true;
 }
 
 void CFileList::AfterSave()

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -93,6 +94,9 @@ public:
     CNode* DetachChild(CNode* node);
     // Destroys every child and empties the array.
     void DestroyChildren();
+    // The sort of sortable lists: insertion sort by Compare; only "less than"
+    // moves an element, so equal elements keep their order.
+    void InsertionSort();
 
     unsigned m_clipFormat;
     std::vector<CNode*> m_children;
@@ -121,6 +125,16 @@ public:
     bool SetProperties(const std::string& newBaseName, const std::string& newName);
     // After a successful save: file length and date from the disk, parent notified.
     void AfterSave();
+
+protected:
+    // Whole-file load for lists that parse their image in one piece: on any
+    // error what was read is discarded and the answer is false.
+    bool LoadFileImage(const std::function<void(std::span<const uint8_t>)>& parse);
+    // Writes an image built in memory; nothing is written when building it
+    // fails. Clears m_modified and refreshes length and date on success.
+    bool SaveFileImage(const std::function<std::vector<uint8_t>()>& serialize);
+
+public:
 
     std::string m_fileName;
     std::string m_fileDate;

@@ -110,9 +110,7 @@ int CCategory::ChildChanged(CNode* child)
 
 void CCategory::Sort()
 {
-    for (size_t k = 1; k < m_children.size(); ++k)
-        for (size_t j = k; j > 0 && m_children[j]->Compare(*m_children[j - 1]) < 0; --j)
-            std::swap(m_children[j], m_children[j - 1]);
+    InsertionSort();
 }
 
 CFileList* CCategory::CreateChild(const std::string& fileName)

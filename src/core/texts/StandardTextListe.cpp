@@ -167,9 +167,7 @@ int CStandardTextListe::ChildChanged(CNode* child)
 
 void CStandardTextListe::Sort()
 {
-    for (size_t k = 1; k < m_children.size(); ++k)
-        for (size_t j = k; j > 0 && m_children[j]->Compare(*m_children[j - 1]) < 0; --j)
-            std::swap(m_children[j], m_children[j - 1]);
+    InsertionSort();
 }
 
 void CStandardTextListe::Renumber()
@@ -258,31 +256,14 @@ void CStandardTextListe::ParseFile(std::span<const uint8_t> data)
 bool CStandardTextListe::Load()
 {
     if (m_loaded) return true;
-    try {
-        CListFileBuffer buf(GetPath(), CListFileBuffer::modeRead);
-        ParseFile(buf.Bytes());
-        buf.Close();
-        m_loaded = 1;
-    } catch (const std::exception&) {
-        Unload();
-        return false;
-    }
-    return true;
+    return LoadFileImage([this](std::span<const uint8_t> image) { ParseFile(image); });
 }
 
 bool CStandardTextListe::Save()
 {
     // An unloaded list holds none of its texts: writing it would empty the file.
     if (!m_loaded) return false;
-    try {
-        std::vector<uint8_t> image = Serialize();
-        CListFileBuffer buf(GetPath(), CListFileBuffer::modeWrite);
-        buf.Writer().WriteBytes(image);
-        buf.Close();
-    } catch (const std::exception&) {
-        return false;
-    }
-    AfterSave();
+    if (!SaveFileImage([this] { return Serialize(); })) return false;
     // The composite lists that name this list show its new date and length.
     if (CProjekt* root = GetRoot()) root->RenameInComposites(GetBaseName(), GetBaseName());
     return true;

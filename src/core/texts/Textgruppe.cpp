@@ -21,14 +21,6 @@
 #include "util/UserInteraction.h"
 
 namespace {
-// Stable insertion sort: only "less than" moves an element, so entries that
-// compare equal keep the order the user gave them.
-void InsertionSort(std::vector<CNode*>& v)
-{
-    for (size_t k = 1; k < v.size(); ++k)
-        for (size_t j = k; j > 0 && v[j]->Compare(*v[j - 1]) < 0; --j) std::swap(v[j], v[j - 1]);
-}
-
 std::string Dec(long v) { return std::to_string(v); }
 
 // Characters up to the first NUL of a fixed-size field.
@@ -265,7 +257,7 @@ int CTextliste::ChildChanged(CNode* child)
 
 void CTextliste::Sort()
 {
-    InsertionSort(m_children);
+    InsertionSort();
     Renumber();
 }
 
@@ -478,7 +470,7 @@ int CTextgruppe::ChildChanged(CNode* child)
     return CListNode::ChildChanged(child);
 }
 
-void CTextgruppe::Sort() { InsertionSort(m_children); }
+void CTextgruppe::Sort() { InsertionSort(); }
 
 int CTextgruppe::GetColumnWidth(int column) const
 {
@@ -620,30 +612,13 @@ void CTextgruppe::ParseFile(std::span<const uint8_t> data)
 bool CTextgruppe::Load()
 {
     if (m_loaded) return true;
-    try {
-        CListFileBuffer buf(GetPath(), CListFileBuffer::modeRead);
-        ParseFile(buf.Bytes());
-        buf.Close();
-        m_loaded = 1;
-    } catch (const std::exception&) {
-        Unload();
-        return false;
-    }
-    return true;
+    return LoadFileImage([this](std::span<const uint8_t> image) { ParseFile(image); });
 }
 
 bool CTextgruppe::Save()
 {
     // An unloaded group holds none of its lists: writing it would empty the file.
     if (!m_loaded) return false;
-    try {
-        std::vector<uint8_t> image = Serialize();
-        CListFileBuffer buf(GetPath(), CListFileBuffer::modeWrite);
-        buf.Writer().WriteBytes(image);
-        buf.Close();
-    } catch (const std::exception&) {
-        return false;
-    }
-    AfterSave();
+    if (!SaveFileImage([this] { return Serialize(); })) return false;
     return true;
 }

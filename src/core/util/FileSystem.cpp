@@ -122,13 +122,20 @@ std::string FormatFileTime(std::time_t t)
     return std::string(buf, n);
 }
 
-bool ReadFileHead(const std::string& path, size_t maxBytes, std::vector<uint8_t>& data)
+namespace {
+// Reads up to maxBytes of a regular file; a file that shrank meanwhile
+// delivers what it had.
+bool ReadRegularFile(const std::string& path, size_t maxBytes, std::vector<uint8_t>& data, std::string* error)
 {
     data.clear();
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        if (error) *error = std::strerror(errno);
+        return false;
+    }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (error) *error = "not a regular file";
         ::close(fd);
         return false;
     }
@@ -144,32 +151,16 @@ bool ReadFileHead(const std::string& path, size_t maxBytes, std::vector<uint8_t>
     data.resize(got);
     return true;
 }
+}  // namespace
+
+bool ReadFileHead(const std::string& path, size_t maxBytes, std::vector<uint8_t>& data)
+{
+    return ReadRegularFile(path, maxBytes, data, nullptr);
+}
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& data, std::string* error)
 {
-    data.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (error) *error = std::strerror(errno);
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (error) *error = "not a regular file";
-        ::close(fd);
-        return false;
-    }
-    data.resize(static_cast<size_t>(st.st_size));
-    size_t got = 0;
-    while (got < data.size()) {
-        ssize_t r = ::read(fd, data.data() + got, data.size() - got);
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) break;
-        got += static_cast<size_t>(r);
-    }
-    ::close(fd);
-    data.resize(got);  // a file that shrank meanwhile delivers what it had
-    return true;
+    return ReadRegularFile(path, SIZE_MAX, data, error);
 }
 
 bool WriteFileAtomic(const std::string& path, const uint8_t* data, size_t size, std::string* error)

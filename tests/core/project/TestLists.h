@@ -91,9 +91,7 @@ public:
     }
     void Sort() override
     {
-        for (size_t k = 1; k < m_children.size(); ++k)
-            for (size_t j = k; j > 0 && m_children[j]->Compare(*m_children[j - 1]) < 0; --j)
-                std::swap(m_children[j], m_children[j - 1]);
+        InsertionSort();
     }
     int GetColumnCount() const override { return 1; }
     int GetColumnWidth(int) const override { return 10; }
