@@ -5,18 +5,21 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
-CMemoryLine::CMemoryLine()
+CMemoryLine::CMemoryLine(std::chrono::microseconds byteTime)
     : m_a(std::make_unique<End>(m_ba, m_ab)), m_b(std::make_unique<End>(m_ab, m_ba))
 {
+    m_ab.byteTime = byteTime;
+    m_ba.byteTime = byteTime;
 }
 
 int CMemoryLine::End::ReadByte()
 {
     std::lock_guard<std::mutex> lock(m_in.mutex);
-    if (m_in.bytes.empty()) return -1;
-    uint8_t b = m_in.bytes.front();
+    if (m_in.bytes.empty() || m_in.bytes.front().second > Clock::now()) return -1;
+    uint8_t b = m_in.bytes.front().first;
     m_in.bytes.pop_front();
     return b;
 }
@@ -24,20 +27,44 @@ int CMemoryLine::End::ReadByte()
 uint16_t CMemoryLine::End::WriteByte(uint8_t b)
 {
     std::lock_guard<std::mutex> lock(m_out.mutex);
-    m_out.bytes.push_back(b);
+    auto at = Clock::now();
+    if (m_out.byteTime.count() > 0) {
+        at = std::max(at, m_out.lastDelivery) + m_out.byteTime;
+        m_out.lastDelivery = at;
+    }
+    m_out.bytes.emplace_back(b, at);
     return 1;
 }
 
 uint16_t CMemoryLine::End::RxQueued()
 {
     std::lock_guard<std::mutex> lock(m_in.mutex);
-    return static_cast<uint16_t>(m_in.bytes.size() > 0xFFFF ? 0xFFFF : m_in.bytes.size());
+    auto now = Clock::now();
+    size_t n = 0;
+    for (const auto& e : m_in.bytes) {
+        if (e.second > now) break;
+        ++n;
+    }
+    return static_cast<uint16_t>(n > 0xFFFF ? 0xFFFF : n);
+}
+
+uint16_t CMemoryLine::End::TxQueued()
+{
+    std::lock_guard<std::mutex> lock(m_out.mutex);
+    auto now = Clock::now();
+    if (m_out.byteTime.count() <= 0 || m_out.lastDelivery <= now) return 0;
+    // Bytes are delivered one byte time apart, so the undelivered ones are
+    // the last (lastDelivery - now) / byteTime of the queue.
+    auto pending = (m_out.lastDelivery - now + m_out.byteTime - Clock::duration(1)) / m_out.byteTime;
+    size_t n = std::min(static_cast<size_t>(pending), m_out.bytes.size());
+    return static_cast<uint16_t>(n > 0xFFFF ? 0xFFFF : n);
 }
 
 void CMemoryLine::End::PurgeRx()
 {
     std::lock_guard<std::mutex> lock(m_in.mutex);
-    m_in.bytes.clear();
+    auto now = Clock::now();
+    while (!m_in.bytes.empty() && m_in.bytes.front().second <= now) m_in.bytes.pop_front();
 }
 
 int CFdPort::ReadByte()

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -8,17 +9,23 @@
 #include "serial/Port.h"
 
 // Two connected in-memory ports: what one end writes, the other reads. Used
-// to run the link against the module simulator in one process.
+// to run the link against the module simulator in one process. With a byte
+// time the line behaves like a real one: a byte becomes readable only when
+// the line would have delivered it, and until then it counts in the
+// writer's transmit queue.
 class CMemoryLine {
 public:
-    CMemoryLine();
+    explicit CMemoryLine(std::chrono::microseconds byteTime = std::chrono::microseconds(0));
     IPort& EndA() { return *m_a; }
     IPort& EndB() { return *m_b; }
 
 private:
+    using Clock = std::chrono::steady_clock;
     struct Queue {
         std::mutex mutex;
-        std::deque<uint8_t> bytes;
+        std::deque<std::pair<uint8_t, Clock::time_point>> bytes;
+        Clock::time_point lastDelivery {};
+        std::chrono::microseconds byteTime {0};
     };
     class End : public IPort {
     public:
@@ -26,7 +33,7 @@ private:
         int ReadByte() override;
         uint16_t WriteByte(uint8_t b) override;
         uint16_t RxQueued() override;
-        uint16_t TxQueued() override { return 0; }
+        uint16_t TxQueued() override;
         void PurgeRx() override;
 
     private:
@@ -54,4 +61,19 @@ public:
 private:
     int m_fd;
     bool m_peerGone = false;
+};
+
+// A port that forwards to another one it does not own (hands an in-memory
+// end to code that wants to own its port).
+class CPortRef : public IPort {
+public:
+    explicit CPortRef(IPort& target) : m_target(target) {}
+    int ReadByte() override { return m_target.ReadByte(); }
+    uint16_t WriteByte(uint8_t b) override { return m_target.WriteByte(b); }
+    uint16_t RxQueued() override { return m_target.RxQueued(); }
+    uint16_t TxQueued() override { return m_target.TxQueued(); }
+    void PurgeRx() override { m_target.PurgeRx(); }
+
+private:
+    IPort& m_target;
 };
