@@ -622,6 +622,12 @@ bool CComm::LoadNamedList(const std::string& projectDir, const std::string& proj
 
 bool CComm::StartOnlinePicture(const IOnlinePicture& picture, const CProjekt* project)
 {
+    if (project) return StartOnlinePicture(picture, project->GetDirectory(), project->GetExtension());
+    return StartOnlinePicture(picture, std::string(), App().Settings().projectExtension);
+}
+
+bool CComm::StartOnlinePicture(const IOnlinePicture& picture, const std::string& dir, const std::string& ext)
+{
     if (m_error.Id()) return false;
     if (m_state != LinkState::Procedure) {
         InternalError(__LINE__);
@@ -634,8 +640,6 @@ bool CComm::StartOnlinePicture(const IOnlinePicture& picture, const CProjekt* pr
         m_error.Set(IDS_UNEXPECTED_TELEGRAM, answer[0]);
         return false;
     }
-    std::string dir = project ? project->GetDirectory() : std::string();
-    std::string ext = project ? project->GetExtension() : App().Settings().projectExtension;
     bool needErst = answer[0] == 0 || answer[0] == 2;
     bool needFsym = answer[0] == 0 || answer[0] == 1;
     if (needErst && !LoadNamedList(dir, ext, "ERST")) return false;

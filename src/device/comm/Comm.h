@@ -82,7 +82,10 @@ public:
     bool LoadNamedList(const std::string& projectDir, const std::string& projectExt, const std::string& identifier);
 
     // Online picture configuration.
+    // The standard lists the module asks for come from the project (or,
+    // without one, from the program's data directory).
     bool StartOnlinePicture(const IOnlinePicture& picture, const CProjekt* project);
+    bool StartOnlinePicture(const IOnlinePicture& picture, const std::string& projectDir, const std::string& projectExt);
     bool SendPicture(const IOnlinePicture& picture);
     bool SendElement(const IOnlineElement& element, int mode);
     bool SendPosition(const std::string& xText, const std::string& yText);
