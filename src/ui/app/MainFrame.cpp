@@ -33,6 +33,7 @@
 #include "project/OpenProjectDialog.h"
 #include "project/Category.h"
 #include "project/Projekt.h"
+#include "transfer/DeviceSession.h"
 #include "util/ErrorInfo.h"
 #include "util/FileSystem.h"
 #include "util/StringTable.h"
@@ -471,6 +472,7 @@ bool CMainFrame::OpenProject(const std::string& dirIn)
     s.AddRecentFile(RecentFileEntry(root->GetDirectory(), root->m_name));
     s.lastProjectPath = root->GetDirectory();
     CProjekt* r = root.get();
+    m_device = std::make_unique<CDeviceSession>(root->GetExtension());
     App().SetProject(std::move(root));
     RebuildRecentMenu();
     if (!OpenNodeInWindow(r)) {
@@ -503,6 +505,7 @@ void CMainFrame::DestroyProjectTree()
     m_closingProject = true;
     ClearStatusTexts();
     CloseOtherFrames(nullptr);
+    m_device.reset();
     App().SetProject(nullptr);
     m_closingProject = false;
     ShowMenus(ActiveView() != nullptr);

@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -16,6 +17,7 @@ class CReportDoc;
 class CReportView;
 class CChildFrame;
 class CNode;
+class CDeviceSession;
 
 // The main window: a multiple-document frame with the two menu bars (without
 // and with a project window active), the toolbar and the six-pane status bar.
@@ -107,4 +109,6 @@ private:
     QList<QAction*> m_recentActions129;
     bool m_projectMenus = false;
     bool m_closingProject = false;
+    // The device link and the module directory of the open project.
+    std::unique_ptr<CDeviceSession> m_device;
 };

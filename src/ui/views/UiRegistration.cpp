@@ -5,6 +5,7 @@
 // and independent so that parallel additions merge cleanly.
 void RegisterProjectUiHandlers();  // the root's "Neue Liste anlegen" (views/NewListDialog.cpp)
 void RegisterTextUiHandlers();     // text groups, lists, message texts, standard texts (texts/TextDialogs.h)
+void RegisterTransferUiHandlers(); // module directory, load, read, delete, operator keyboard (transfer/TransferUi.cpp)
 
 void RegisterUiHandlers()
 {
@@ -13,4 +14,5 @@ void RegisterUiHandlers()
     done = true;
     RegisterProjectUiHandlers();
     RegisterTextUiHandlers();
+    RegisterTransferUiHandlers();
 }
