@@ -401,7 +401,8 @@ bool CModuleSim::ReceiveFrame(std::vector<uint8_t>& payload)
         Logf("fault: no DLE after frame " + std::to_string(number));
         return false;
     }
-    Put(DLE);
+    // The final DLE is sent by the caller once the telegram is recorded
+    // (and a list stored), so that an acknowledged load is really there.
     return true;
 }
 
@@ -482,7 +483,9 @@ void CModuleSim::Run(CManualResetEvent& stop)
                 m_received.push_back(t);
             }
             Logf("PC   > " + DescribeTelegram(t, true));
-            Handle(t);
+            bool stored = StoreLoadData(t);
+            Put(DLE);
+            if (!stored) Handle(t);
             continue;
         }
         // Outside any frame: the operator keyboard sends bare key codes.
@@ -498,6 +501,24 @@ void CModuleSim::Run(CManualResetEvent& stop)
 
 // ------------------------------------------------------------ telegrams
 
+bool CModuleSim::StoreLoadData(const std::vector<uint8_t>& t)
+{
+    // The data frame of a load follows its accepted request.
+    if (m_pendingLoad.empty()) return false;
+    std::string id = m_pendingLoad;
+    m_pendingLoad.clear();
+    const size_t n = t.size();
+    if (n == m_pendingLoadLength) {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_lists[id] = t;
+        SaveList(id);
+    }
+    Logf(n == m_pendingLoadLength ? "stored " + id + ", " + std::to_string(n) + " bytes"
+                                  : "load of " + id + " dropped: " + std::to_string(n) + " bytes instead of " +
+                                        std::to_string(m_pendingLoadLength));
+    return true;
+}
+
 void CModuleSim::Handle(const std::vector<uint8_t>& t)
 {
     const size_t n = t.size();
@@ -509,20 +530,6 @@ void CModuleSim::Handle(const std::vector<uint8_t>& t)
             SendFrame({0x03, 0x00});
     };
 
-    // The data frame of a load follows its accepted request.
-    if (!m_pendingLoad.empty()) {
-        std::string id = m_pendingLoad;
-        m_pendingLoad.clear();
-        if (n == m_pendingLoadLength) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_lists[id] = t;
-            SaveList(id);
-        }
-        Logf(n == m_pendingLoadLength ? "stored " + id + ", " + std::to_string(n) + " bytes"
-                                      : "load of " + id + " dropped: " + std::to_string(n) + " bytes instead of " +
-                                            std::to_string(m_pendingLoadLength));
-        return;
-    }
     if (n == 0) return;
     if (t[0] != 'S') m_pendingRead.clear();
 
@@ -568,7 +575,6 @@ void CModuleSim::Handle(const std::vector<uint8_t>& t)
             } else if (SendFrame({0x00, 0x00})) {
                 m_pendingLoad = id;
                 m_pendingLoadLength = length;
-                m_pendingLoadType = t[1];
             }
         }
         return;

@@ -68,6 +68,7 @@ private:
     bool ReceiveFrame(std::vector<uint8_t>& payload);
     bool SendFrame(std::vector<uint8_t> payload);
     void Handle(const std::vector<uint8_t>& t);
+    bool StoreLoadData(const std::vector<uint8_t>& t);
     bool FaultAt(SimFault kind, int number) const;
     void Logf(const std::string& text);
     void LoadStore();
@@ -95,7 +96,6 @@ private:
     // Conversation state.
     std::string m_pendingLoad;
     uint16_t m_pendingLoadLength = 0;
-    uint8_t m_pendingLoadType = 0;
     std::string m_pendingRead;
     std::vector<std::string> m_dirIds;
     size_t m_dirPos = 0;
