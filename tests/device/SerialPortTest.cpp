@@ -136,3 +136,21 @@ TEST(SerialPort, IsHeldExclusivelyAndProbed)
     CSerialPort notATerminal(1, "/dev/null");
     EXPECT_FALSE(notATerminal.Open());
 }
+
+TEST(SerialPort, PseudoTerminalKeepsTheTransmitQueueOfARealLine)
+{
+    // A pty takes every byte at once; the port counts what a 9600 baud 8E1
+    // line (11 bits a byte, 1.15 ms) would still have to send.
+    Pty pty;
+    CSerialPort port(1, pty.path);
+    port.SetParity(2);
+    ASSERT_TRUE(port.Open());
+    ASSERT_TRUE(port.EmulatesLine());
+    EXPECT_EQ(port.TxQueued(), 0);
+    for (int i = 0; i < 40; ++i) port.WriteByte(0x55);
+    int queued = port.TxQueued();
+    EXPECT_GT(queued, 30);
+    EXPECT_LE(queued, 40);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));  // > 40 x 1.15 ms
+    EXPECT_EQ(port.TxQueued(), 0);
+}

@@ -7,7 +7,9 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <utility>
 
 #include "app/Application.h"
@@ -79,9 +81,13 @@ bool CSerialPort::Open()
     }
     ::tcflush(m_fd, TCIOFLUSH);
     ApplyLine();
-    // DTR and RTS held on. A pseudo-terminal has no modem lines; that is no error.
+    // DTR and RTS held on. A pseudo-terminal has no modem lines; that is no
+    // error, but it tells that there is no real line behind the device.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(m_fd, TIOCMBIS, &lines);
+    int status = 0;
+    m_emulateLine = ::ioctl(m_fd, TIOCMGET, &status) != 0;
+    m_lineFreeAtNs = 0;
     m_lineErrors = 0;
     m_haveCounts = false;
     UpdateLineErrors();
@@ -184,9 +190,30 @@ int CSerialPort::ReadByte()
     }
 }
 
+namespace {
+int64_t NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+}  // namespace
+
+int64_t CSerialPort::ByteTimeNs() const
+{
+    // Start bit, data bits, parity bit, stop bits.
+    int bits = 1 + m_dataBits + (m_parity != 0 ? 1 : 0) + (m_stopBits == 1 ? 1 : 2);
+    uint32_t baud = m_baudRate ? m_baudRate : 9600;
+    return static_cast<int64_t>(bits) * 1000000000LL / baud;
+}
+
 uint16_t CSerialPort::WriteByte(uint8_t b)
 {
     if (m_fd < 0) return 0;
+    if (m_emulateLine) {
+        int64_t now = NowNs();
+        int64_t start = std::max(now, m_lineFreeAtNs.load());
+        m_lineFreeAtNs = start + ByteTimeNs();
+    }
     for (;;) {
         ssize_t n = ::write(m_fd, &b, 1);
         if (n == 1) return 1;
@@ -216,8 +243,12 @@ uint16_t CSerialPort::TxQueued()
     if (m_fd < 0) return 0;
     UpdateLineErrors();
     int n = 0;
-    if (::ioctl(m_fd, TIOCOUTQ, &n) != 0 || n < 0) return 0;
-    return static_cast<uint16_t>(n & 0xFFFF);
+    if (::ioctl(m_fd, TIOCOUTQ, &n) != 0 || n < 0) n = 0;
+    if (m_emulateLine) {
+        int64_t left = m_lineFreeAtNs.load() - NowNs();
+        if (left > 0) n += static_cast<int>((left + ByteTimeNs() - 1) / ByteTimeNs());
+    }
+    return static_cast<uint16_t>(n > 0xFFFF ? 0xFFFF : n);
 }
 
 void CSerialPort::PurgeRx()

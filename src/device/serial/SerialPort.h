@@ -1,6 +1,7 @@
 #pragma once
 #include <termios.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -44,6 +45,12 @@ public:
     uint16_t TxQueued() override;
     void PurgeRx() override;
 
+    // True when the device has no line of its own (a pseudo-terminal, which
+    // takes bytes at once and reports no transmit queue): the port then
+    // keeps the transmit queue a real line at the set speed would have, so
+    // that the procedure's waits start when the line would be done.
+    bool EmulatesLine() const { return m_emulateLine; }
+
     int PortNumber() const { return m_portNumber; }
     const std::string& DevicePath() const { return m_devicePath; }
     uint8_t LineErrors() const { return m_lineErrors; }
@@ -55,6 +62,7 @@ public:
 private:
     void ApplyLine();
     void UpdateLineErrors();
+    int64_t ByteTimeNs() const;
 
     int m_portNumber;
     std::string m_devicePath;
@@ -67,6 +75,8 @@ private:
     bool m_haveCounts = false;
     int m_lastFrame = 0, m_lastParity = 0, m_lastOverrun = 0, m_lastBrk = 0, m_lastBufOverrun = 0;
     SerialLineRequest m_request;
+    bool m_emulateLine = false;
+    std::atomic<int64_t> m_lineFreeAtNs {0};  // steady-clock time the emulated line is idle again
 };
 
 // Port availability probes of the configuration page: open the device

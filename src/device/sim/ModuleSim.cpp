@@ -307,7 +307,9 @@ bool CModuleSim::FaultAt(SimFault kind, int number) const
 int CModuleSim::ReadByteWait(microseconds timeout, CManualResetEvent* stop)
 {
     if (!stop) stop = m_stop;
-    auto until = Clock::now() + timeout;
+    // On a paced line the bytes already taken are still on their way: the
+    // wait for the next one starts when the last one would have arrived.
+    auto until = (m_opt.pace ? std::max(Clock::now(), m_rxDeliveredAt) : Clock::now()) + timeout;
     auto idleSince = Clock::now();
     for (;;) {
         if (stop && stop->IsSet()) return -1;
