@@ -20,10 +20,7 @@
 #include "util/StringTable.h"
 #include "util/Strings.h"
 #include "util/UserInteraction.h"
-#if defined(PX920_WITH_DEVICE) && __has_include("DeviceCommands.h")
 #include "DeviceCommands.h"
-#define PX920_CLI_DEVICE 1
-#endif
 #include "TextsCommands.h"
 
 namespace {
@@ -35,12 +32,10 @@ const char* kUsage =
     "  validate PROJEKT [PFAD]      Listen prüfen\n"
     "  new VERZEICHNIS NAME [--ext 920|SYS]\n"
     "  demo VERZEICHNIS             Demo-Projekt anlegen\n"
-#ifdef PX920_CLI_DEVICE
     "  dir PROJEKT                  Inhaltsverzeichnis PX920\n"
     "  load PROJEKT PFAD...         Laden PX920\n"
     "  read PROJEKT PFAD...         Lesen PX920\n"
     "  delete PROJEKT PFAD... [--yes]  Löschen PX920\n"
-#endif
     "  texts export PROJEKT TGRUPPE | texts import PROJEKT TGRUPPE DATEI [--name NAME]\n"
     ;
 
@@ -247,9 +242,7 @@ int main(int argc, char** argv)
     else if (cmd == "validate") rc = CmdValidate(opt, args);
     else if (cmd == "new") rc = CmdNew(opt, args);
     else if (cmd == "demo") rc = CmdDemo(opt, args);
-#ifdef PX920_CLI_DEVICE
     else if (cmd == "dir" || cmd == "load" || cmd == "read" || cmd == "delete") rc = RunDeviceCommand(cmd, opt, args);
-#endif
     else if (cmd == "texts") rc = RunTextsCommand(opt, args);
     else rc = Usage();
     app.SetUi(nullptr);
