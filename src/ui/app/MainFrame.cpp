@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
 #include <QTimer>
 #include <QToolBar>
@@ -493,8 +494,12 @@ void CMainFrame::CloseProject()
 
 void CMainFrame::CloseOtherFrames(CChildFrame* keep)
 {
-    for (QMdiSubWindow* w : m_mdi->subWindowList()) {
-        auto* f = qobject_cast<CChildFrame*>(w);
+    // Closing a window also closes the windows of its node's children (the
+    // module directory's sections, for one), so the list is held by guards.
+    QList<QPointer<QMdiSubWindow>> frames;
+    for (QMdiSubWindow* w : m_mdi->subWindowList()) frames << w;
+    for (const QPointer<QMdiSubWindow>& w : frames) {
+        auto* f = qobject_cast<CChildFrame*>(w.data());
         if (f && f != keep) f->DestroyNow();
     }
 }

@@ -224,13 +224,15 @@ CBetriebstastaturDlg::CBetriebstastaturDlg(CComm& comm, QWidget* parent) : QDial
 CBetriebstastaturDlg::~CBetriebstastaturDlg()
 {
     // In raw state closing sends no telegram; it only gives the port back.
-    m_comm.Close();
+    // A link this dialog was refused belongs to someone else and stays open.
+    if (m_linkOpened) m_comm.Close();
 }
 
 bool CBetriebstastaturDlg::Start()
 {
     WaitCursor wait;
-    return OpenLinkForUser(m_comm, 1, App().Ui());
+    m_linkOpened = OpenLinkForUser(m_comm, 1, App().Ui());
+    return m_linkOpened;
 }
 
 int CBetriebstastaturDlg::Run(CComm& comm, QWidget* parent)

@@ -90,6 +90,7 @@ public:
 
 private:
     CComm& m_comm;
+    bool m_linkOpened = false;
     std::vector<CTastenButton*> m_keys;  // index id - 2101
     CTastenButton* m_close;
     CTastenEdit* m_log;

@@ -8,14 +8,13 @@
 #include "comm/Comm.h"
 #include "model/Node.h"
 #include "transfer/ModuleDirectory.h"
+#include "transfer/Transfer.h"
 #include "util/ErrorInfo.h"
 #include "util/StringTable.h"
 #include "util/UserInteraction.h"
 
 namespace {
 constexpr int IDS_DELETE_QUESTION = 61346;
-
-bool IsDeletableInModule(int type) { return (type >= NT_SYSDATA && type <= NT_OPTION_LIST) || type == NT_DEVICE_LIST; }
 
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -28,21 +27,11 @@ struct WaitCursor {
 
 std::vector<CNode*> CollectModuleDeletions(CListNode* shown, const std::vector<int>& selectedRows)
 {
-    std::vector<CNode*> nodes;
-    if (!shown) return nodes;
-    for (int row : selectedRows) {
-        CNode* c = shown->GetChild(row);
-        if (!c) continue;
-        if (IsDeletableInModule(c->GetType())) {
-            nodes.push_back(c);
-        } else if (c->IsFolder()) {
-            auto* folder = static_cast<CListNode*>(c);
-            if (!folder->m_loaded) folder->Load();
-            for (CNode* child : folder->m_children)
-                if (IsDeletableInModule(child->GetType())) nodes.push_back(child);
-        }
-    }
-    return nodes;
+    std::vector<CNode*> selected;
+    if (shown)
+        for (int row : selectedRows)
+            if (CNode* c = shown->GetChild(row)) selected.push_back(c);
+    return CollectForModuleDelete(selected);
 }
 
 void DeleteInModule(CComm& comm, CListNode* shown, const std::vector<int>& selectedRows)

@@ -83,8 +83,9 @@ CTransferDialog::~CTransferDialog()
 {
     m_timer->stop();
     // Stops a transfer that is still running and waits for its thread, so
-    // that no completion can reach this dialog once it is gone.
-    m_comm.Close();
+    // that no completion can reach this dialog once it is gone. A link this
+    // dialog was refused belongs to someone else and stays open.
+    if (m_linkOpened) m_comm.Close();
 }
 
 int CTransferDialog::Run(CReportView* view, CComm& comm, Mode mode)
@@ -111,6 +112,7 @@ bool CTransferDialog::Start()
         open = OpenLinkForUser(m_comm, 2, App().Ui(), std::move(notify));
     }
     if (!open) return false;
+    m_linkOpened = true;
     m_rows = m_view ? m_view->SelectedRows() : std::vector<int>();
     m_pos = 0;
     m_childIndex = 0;

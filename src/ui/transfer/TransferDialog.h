@@ -69,6 +69,7 @@ private:
     int m_childIndex = 0;          // child of a folder item
     bool m_cancelled = false;
     bool m_finished = false;
+    bool m_linkOpened = false;     // this dialog opened the link and closes it
     std::string m_currentBase;     // base name of the list being transferred
 
     QLineEdit* m_identifier;
