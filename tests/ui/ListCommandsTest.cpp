@@ -110,7 +110,7 @@ private slots:
         QVERIFY(!m_frame->IsCommandEnabled(cmd::DELETE_));
         // Commands of parts that are not built stay disabled whatever the node says.
         QVERIFY(!m_frame->IsCommandEnabled(cmd::EPROM));
-        QVERIFY(!m_frame->IsCommandEnabled(cmd::DEVICE_LOAD));
+        QVERIFY(!m_frame->IsCommandEnabled(cmd::PAKDAT));
         QVERIFY(!m_frame->IsCommandEnabled(cmd::PRINT));
         // The actions follow.
         m_frame->UpdateCommandUi();
