@@ -212,6 +212,7 @@ CBetriebstastaturDlg::CBetriebstastaturDlg(CComm& comm, QWidget* parent) : QDial
     keysRow->addLayout(functionGrid, 6);
     keysRow->addSpacing(12);
     keysRow->addLayout(errorGrid, 4);
+    keysRow->setAlignment(errorGrid, Qt::AlignTop);
     auto* bottom = new QHBoxLayout;
     bottom->addStretch();
     bottom->addWidget(m_close);
