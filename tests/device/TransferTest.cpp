@@ -135,7 +135,11 @@ TEST_F(ModuleDirectory, LoadReadsSectionsThenTheFixedLists)
                                  sim->ListImage("XTEX").size());
     EXPECT_EQ(directory.TotalLength(), total);
     EXPECT_EQ(Cp1252ToUtf8(directory.GetSummaryText()), "Gesamtlänge: " + std::to_string(total) + " Byte");
+    EXPECT_EQ(directory.GetStatusText(3), directory.GetSummaryText());
     EXPECT_EQ(sim->Received().back(), Bytes {0x00});  // closed with the closing telegram
+    // The total follows entries that leave the directory (a delete in the module).
+    texts->DeleteChild(texts->GetChild(0));
+    EXPECT_EQ(directory.TotalLength(), total - static_cast<int>(sim->ListImage("TABC").size()));
 }
 
 TEST_F(ModuleDirectory, FailureKeepsWhatWasReadAndReportsTheFirstError)

@@ -168,6 +168,8 @@ std::string CVerzeichnisAbschnitt::GetColumnHeaders() const { return LoadString(
 
 int CVerzeichnisAbschnitt::TotalLength() const { return SumLengths(*this); }
 
+int CInhaltsverzeichnis::TotalLength() const { return SumLengths(*this); }
+
 // ------------------------------------------------------------ CInhaltsverzeichnis
 
 CInhaltsverzeichnis::CInhaltsverzeichnis(CComm& comm, std::string extension)
@@ -194,24 +196,18 @@ std::string CInhaltsverzeichnis::GetColumnHeaders() const { return LoadString(ID
 
 std::string CInhaltsverzeichnis::GetSummaryText() const
 {
-    return FormatMessageText(LoadString(IDS_TOTAL_LENGTH), m_totalLength);
+    return FormatMessageText(LoadString(IDS_TOTAL_LENGTH), TotalLength());
 }
 
 std::string CInhaltsverzeichnis::GetStatusText(int pane) const
 {
-    return pane == 0 ? GetSummaryText() : std::string();
-}
-
-void CInhaltsverzeichnis::Unload()
-{
-    CListNode::Unload();
-    m_totalLength = 0;
+    // Pane 3 carries totals, as in the window of a composite list.
+    return pane == 3 ? GetSummaryText() : std::string();
 }
 
 bool CInhaltsverzeichnis::Load()
 {
     IUserInteraction& ui = App().Ui();
-    m_totalLength = 0;
     DestroyChildren();
     m_loaded = 0;
     if (!OpenLinkForUser(m_comm, 2, ui)) return false;
@@ -232,7 +228,6 @@ bool CInhaltsverzeichnis::Load()
     CErrorInfo& err = m_comm.ErrorInfo();
     if (err.Id() == 0) {
         m_loaded = 1;
-        m_totalLength = SumLengths(*this);
     } else {
         err.Report(ui);
         err.Clear();

@@ -80,7 +80,6 @@ public:
     std::string GetColumnText(int column) const override;
     bool IsCommandEnabled(int command, int selectedCount, int firstSelected) override;
     bool Load() override;
-    void Unload() override;
     int GetColumnCount() const override { return 5; }
     int GetColumnWidth(int column) const override;
     std::string GetColumnHeaders() const override;
@@ -88,11 +87,11 @@ public:
 
     // "Gesamtlänge: %d Byte" with the total length.
     std::string GetSummaryText() const;
-    int TotalLength() const { return m_totalLength; }
+    // Sum over the sections and the direct entries, so it follows deletions.
+    int TotalLength() const;
     void SetExtension(const std::string& extension) { m_extension = extension; }
 
 private:
     CComm& m_comm;
     std::string m_extension;
-    int m_totalLength = 0;
 };
