@@ -38,41 +38,22 @@ CVerbundEintrag::CVerbundEintrag(CListNode* composite, const std::string& fileNa
             return;
         }
         CByteReader in(head);
-        uint8_t type = in.ReadU8();
-        in.Seek(0);
-        switch (type) {
-        case LTC_SYSDATA:
-        case LTC_STANDARD_TEXTS:
-        case LTC_USER_SYMBOLS: {
-            ListHeader h;
-            h.Read(in);
-            m_name = LoadString(type == LTC_SYSDATA ? 63258 : type == LTC_STANDARD_TEXTS ? 63257 : 63256);
-            m_fileLength = h.length;
-            m_valid = 1;
+        AnyListHeader h;
+        h.Read(in);
+        m_fileLength = h.length;
+        switch (h.form) {
+        case HeaderForm::Short:
+            m_name = LoadString(h.type == LTC_SYSDATA ? 63258 : h.type == LTC_STANDARD_TEXTS ? 63257 : 63256);
             break;
-        }
-        case LTC_PICTURE:
-        case LTC_TEXTGROUP:
-        case LTC_TEXTGROUP_PROTOCOL:
-        case LTC_PROTOCOL:
-        case LTC_STEPSEQUENCE: {
-            ListHeaderEx h;
-            h.Read(in);
+        case HeaderForm::Long:
             m_name = h.name;
-            m_fileLength = h.length;
             m_displayConvert = 1;
-            m_valid = 1;
             break;
-        }
-        case LTC_FIXED_SYMBOLS:
-            in.ReadU8();
-            m_fileLength = in.ReadU16();
+        case HeaderForm::TypeAndLength:
             m_name = LoadString(63367);
-            m_valid = 1;
-            break;
-        default:
             break;
         }
+        m_valid = 1;
     } catch (const CFileException&) {
         m_valid = 0;
     }

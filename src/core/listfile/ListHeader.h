@@ -43,3 +43,20 @@ struct ListHeaderEx {
     void Write(CByteWriter& out) const;
     size_t Size() const { return 4 + project.size() + 3 + 1 + name.size(); }
 };
+
+// The header form of a list file, as its type code determines it.
+enum class HeaderForm { Short, Long, TypeAndLength };
+
+// Whichever header the type code at the start of a list file calls for:
+// the short header (SDAT, XTEX, ASYM), the long one (pictures, text groups,
+// protocol and step-sequence lists) or type and length only (FSYM). A code
+// that no list uses raises the generic file error.
+struct AnyListHeader {
+    uint8_t type = 0;
+    uint16_t length = 0;
+    HeaderForm form = HeaderForm::Short;
+    std::string identifier;  // long header only
+    std::string name;        // long header only
+
+    void Read(CByteReader& in);
+};

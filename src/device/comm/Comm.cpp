@@ -328,36 +328,12 @@ bool CComm::StartLoad(const std::string& directory, const std::string& fileName)
             m_header[2] = file[0];
             length = GetU16(&file[1]);
         } else {
-            uint8_t code = file.empty() ? 0 : file[0];
-            m_header[1] = code;
-            switch (code) {
-            case LTC_SYSDATA:
-            case LTC_STANDARD_TEXTS:
-            case LTC_USER_SYMBOLS: {
-                ListHeader h;
-                h.Read(in);
-                length = h.length;
-                break;
-            }
-            case LTC_PICTURE:
-            case LTC_TEXTGROUP:
-            case LTC_TEXTGROUP_PROTOCOL:
-            case LTC_PROTOCOL:
-            case LTC_STEPSEQUENCE: {
-                ListHeaderEx h;
-                h.Read(in);
-                if (h.identifier.size() != 3) CFileException::ThrowGeneric();
+            AnyListHeader h;
+            h.Read(in);
+            m_header[1] = h.type;
+            if (h.form == HeaderForm::Long)
                 for (int i = 0; i < 3; ++i) m_header[2 + i] = static_cast<uint8_t>(h.identifier[i]);
-                length = h.length;
-                break;
-            }
-            case LTC_FIXED_SYMBOLS:
-                in.ReadU8();
-                length = in.ReadU16();
-                break;
-            default:
-                CFileException::ThrowGeneric("invalid list type");
-            }
+            length = h.length;
         }
         // The image is the first `length` bytes of the file; a file shorter
         // than its own length is damaged.
