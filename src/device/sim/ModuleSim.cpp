@@ -310,7 +310,6 @@ int CModuleSim::ReadByteWait(microseconds timeout, CManualResetEvent* stop)
     // On a paced line the bytes already taken are still on their way: the
     // wait for the next one starts when the last one would have arrived.
     auto until = (m_opt.pace ? std::max(Clock::now(), m_rxDeliveredAt) : Clock::now()) + timeout;
-    auto idleSince = Clock::now();
     for (;;) {
         if (stop && stop->IsSet()) return -1;
         int c = m_port.ReadByte();
@@ -320,14 +319,20 @@ int CModuleSim::ReadByteWait(microseconds timeout, CManualResetEvent* stop)
                 auto now = Clock::now();
                 m_rxDeliveredAt = std::max(now, m_rxDeliveredAt) + kByteTime;
             }
+            m_lastByteAt = Clock::now();
             std::lock_guard<std::mutex> lock(m_mutex);
             ++m_lineBytes;
             return c;
         }
         auto now = Clock::now();
         if (now >= until) return -1;
-        // Poll finely while a conversation runs, gently when the line is idle.
-        std::this_thread::sleep_for(now - idleSince > milliseconds(50) ? microseconds(2000) : microseconds(100));
+        // Poll finely while a conversation runs, gently when the line is idle,
+        // and hardly at all when nobody has talked for a while (the PC's
+        // first wait for an answer is 100 ms and more).
+        auto idle = now - m_lastByteAt;
+        std::this_thread::sleep_for(idle > seconds(1)        ? microseconds(10000)
+                                    : idle > milliseconds(50) ? microseconds(2000)
+                                                              : microseconds(100));
     }
 }
 

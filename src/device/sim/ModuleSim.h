@@ -105,6 +105,7 @@ private:
     // Line pacing.
     using Clock = std::chrono::steady_clock;
     Clock::time_point m_rxDeliveredAt {};
+    Clock::time_point m_lastByteAt = Clock::now();  // idle polling slows down after it
     Clock::time_point m_txFreeAt {};
 };
 
