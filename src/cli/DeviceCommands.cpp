@@ -50,7 +50,7 @@ bool ResolveAll(CProjekt& root, const std::vector<std::string>& paths, bool cyri
 int CmdDir(const CliOptions& opt, const std::vector<std::string>& args)
 {
     if (args.size() != 1) {
-        PrintError("Aufruf: px920 --port GERÄT dir PROJEKT");
+        PrintError(Utf8ToCp1252("Aufruf: px920 --port GERÄT dir PROJEKT"));
         return kExitUsage;
     }
     auto root = OpenOrComplain(args[0]);
@@ -182,7 +182,7 @@ bool AskOnTerminal(const std::string& question)
 int CmdDelete(const CliOptions& opt, const std::vector<std::string>& args)
 {
     if (args.size() < 2) {
-        PrintError("Aufruf: px920 --port GERÄT delete PROJEKT PFAD... [--yes]");
+        PrintError(Utf8ToCp1252("Aufruf: px920 --port GERÄT delete PROJEKT PFAD... [--yes]"));
         return kExitUsage;
     }
     auto root = OpenOrComplain(args[0]);

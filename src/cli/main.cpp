@@ -177,7 +177,7 @@ int CmdNew(const CliOptions& opt, const std::vector<std::string>& args)
     std::string dir;
     std::string name = Utf8ToCp1252(args[1]);
     if (name.size() > 32) {
-        PrintError("Der Projektname darf höchstens 32 Zeichen lang sein.");
+        PrintError(Utf8ToCp1252("Der Projektname darf höchstens 32 Zeichen lang sein."));
         return kExitFailure;
     }
     if (!CheckNewProject(name, args[0], App().InstallRoot(), dir, err)) {

@@ -104,4 +104,7 @@ TEST_F(PxCli, InfoNewAndValidate)
     EXPECT_EQ(Split(Lines(Px({"info", tmp.path() + "n"}).out)[0])[1], "SYS");
     EXPECT_EQ(Px({"new", tmp.path() + "m", "A", "--ext", "TXT"}).exitCode, 2);
     EXPECT_EQ(Px({"frobnicate"}).exitCode, 2);
+    auto longName = Px({"new", tmp.path() + "l", std::string(33, 'x')});
+    EXPECT_EQ(longName.exitCode, 1);
+    EXPECT_EQ(longName.err, "Der Projektname darf h\xC3\xB6""chstens 32 Zeichen lang sein.\n");
 }
