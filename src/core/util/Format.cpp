@@ -17,21 +17,21 @@ std::string FormatString(const std::string& pattern, const std::vector<FormatArg
             ++i;
             continue;
         }
-        // Parse "%[flags][width][.precision][l|h]conv" into a safe spec.
+        // Parse "%[flags][width][.precision][l|h]conv" into a safe directive.
         size_t j = i + 1;
-        std::string spec = "%";
+        std::string directive = "%";
         while (j < pattern.size() && std::string("-0+ #").find(pattern[j]) != std::string::npos)
-            spec += pattern[j++];
+            directive += pattern[j++];
         int digits = 0;
         while (j < pattern.size() && isdigit(static_cast<unsigned char>(pattern[j])) && digits < 3) {
-            spec += pattern[j++];
+            directive += pattern[j++];
             ++digits;
         }
         if (j < pattern.size() && pattern[j] == '.') {
-            spec += pattern[j++];
+            directive += pattern[j++];
             digits = 0;
             while (j < pattern.size() && isdigit(static_cast<unsigned char>(pattern[j])) && digits < 3) {
-                spec += pattern[j++];
+                directive += pattern[j++];
                 ++digits;
             }
         }
@@ -51,22 +51,21 @@ std::string FormatString(const std::string& pattern, const std::vector<FormatArg
                                                                    : std::to_string(std::get<long>(*arg));
             ++next;
             // Width and precision handled by hand so that long texts are never cut by the buffer.
-            std::string fmt = spec + "s";
-            if (spec.size() == 1) {
+            if (directive.size() == 1) {
                 out += s;
             } else {
                 size_t prec = std::string::npos;
-                size_t dot = spec.find('.');
-                if (dot != std::string::npos) prec = std::stoul("0" + spec.substr(dot + 1));
+                size_t dot = directive.find('.');
+                if (dot != std::string::npos) prec = std::stoul("0" + directive.substr(dot + 1));
                 if (prec < s.size()) s.resize(prec);
                 size_t width = 0;
                 size_t k = 1;
                 bool left = false;
-                while (k < spec.size() && std::string("-0+ #").find(spec[k]) != std::string::npos) {
-                    if (spec[k] == '-') left = true;
+                while (k < directive.size() && std::string("-0+ #").find(directive[k]) != std::string::npos) {
+                    if (directive[k] == '-') left = true;
                     ++k;
                 }
-                while (k < spec.size() && isdigit(static_cast<unsigned char>(spec[k]))) width = width * 10 + (spec[k++] - '0');
+                while (k < directive.size() && isdigit(static_cast<unsigned char>(directive[k]))) width = width * 10 + (directive[k++] - '0');
                 if (s.size() < width) {
                     if (left) s.append(width - s.size(), ' ');
                     else s.insert(0, width - s.size(), ' ');
@@ -80,7 +79,7 @@ std::string FormatString(const std::string& pattern, const std::vector<FormatArg
             if (arg && std::holds_alternative<long>(*arg)) v = std::get<long>(*arg);
             else if (arg) v = std::strtol(std::get<std::string>(*arg).c_str(), nullptr, 10);
             ++next;
-            std::string fmt = spec;
+            std::string fmt = directive;
             if (conv == 'c') {
                 fmt += 'c';
                 std::snprintf(buf, sizeof buf, fmt.c_str(), static_cast<int>(v));
