@@ -10,7 +10,7 @@ class FakeList : public CFileList {
 public:
     FakeList(CNode* parent, int type, std::string file) : CFileList(parent, std::move(file)), m_type(type) {}
     int GetType() const override { return m_type; }
-    bool Load() override { return m_loaded = 1; }
+    bool Load() override { return (m_loaded = 1) != 0; }
     int GetColumnCount() const override { return 5; }
     int GetColumnWidth(int) const override { return 8; }
     std::string GetColumnHeaders() const override { return {}; }

@@ -3,7 +3,7 @@
 #include "model/NodeTypes.h"
 
 namespace {
-QKeySequence K(int key) { return QKeySequence(key); }
+QKeySequence K(QKeyCombination key) { return QKeySequence(key); }
 }  // namespace
 
 const std::vector<ViewCommand>& ViewFileMenu()

@@ -62,8 +62,11 @@ TEST_F(DamagedFiles, CutAtEveryByte)
         dir.Write(name, bytes);
     }
     // Loading never rewrites a damaged file (only composites drop members).
-    for (const auto& [name, bytes] : originals)
-        if (!IStartsWith(name, "LDAT")) EXPECT_EQ(dir.Read(name), bytes) << name;
+    for (const auto& [name, bytes] : originals) {
+        if (!IStartsWith(name, "LDAT")) {
+            EXPECT_EQ(dir.Read(name), bytes) << name;
+        }
+    }
 }
 
 TEST_F(DamagedFiles, RandomByteDamage)

@@ -35,7 +35,9 @@ TEST(TextDialogRules, IntegersAsTheDialogsReadThem)
     for (const Case& c : cases) {
         long v = 0;
         EXPECT_EQ(ParseDialogInt(c.text, v), c.ok) << c.text;
-        if (c.ok) EXPECT_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
     }
     EXPECT_EQ(MsgIntegerRange(1, 255), "Geben Sie bitte eine ganze Zahl zwischen 1 und 255 ein.");
     EXPECT_EQ(MsgMaxChars(80), "Geben Sie bitte nicht mehr als 80 Zeichen ein.");
@@ -172,7 +174,9 @@ TEST_F(TextsFixture, StandardTextDialogChecks)
         DialogCheck r = CheckStandardTextForm(c.number, c.text, device);
         EXPECT_EQ(r.control, c.control) << c.text;
         EXPECT_EQ(r.message, c.message) << c.text;
-        if (r.ok) EXPECT_EQ(device, c.text);
+        if (r.ok) {
+            EXPECT_EQ(device, c.text);
+        }
     }
 
     auto root = OpenRoot();

@@ -47,7 +47,7 @@ TEST_F(TextsFixture, GroupValidationReportsTheFirstFailureInOrder)
         auto root = OpenRoot();
         CTextgruppe* g = NewGroup(*root, "VAL", "V");
         for (int i = 0; i < c.lists; ++i) {
-            char id[8];
+            char id[16];
             std::snprintf(id, sizeof id, "%03d", i);
             AddList(*g, id);
         }
