@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <random>
+#include <set>
 #include <thread>
 
 #include "ScriptedPeer.h"
@@ -387,4 +389,45 @@ TEST(C3964R, OldFirmwarePausesBeforeEveryByte)
     start = steady_clock::now();
     young.SendByte(0x41);
     EXPECT_LT(port.times.back() - start, milliseconds(4));
+}
+
+// Whatever the line delivers, a received frame never passes the buffer's
+// capacity and always ends with one of the procedure's result codes.
+TEST(C3964RReceive, GarbageFramesStayInsideTheBuffer)
+{
+    const C3964RTiming quick = C3964RTiming::Scaled(0.01);
+    const std::set<uint8_t> known = {kReceivedOk, kStoppedPayload, kStoppedStx, kNoFinalDle, kBadFrameEnd, kNoStx,
+                                     kTooLong,    kBadBcc,         kNoDleForStx, kStoppedEtx, kStoppedDle};
+    std::mt19937 rng(3964);
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        CMemoryLine line;
+        CManualResetEvent stop;
+        C3964R driver(line.EndA(), stop, false, quick);
+        ScriptedPeer peer(line.EndB());
+        Bytes garbage(rng() % 120);
+        for (auto& b : garbage) {
+            uint32_t r = rng() % 10;
+            b = r == 0 ? DLE : r == 1 ? ETX : static_cast<uint8_t>(rng());
+        }
+        // Most rounds end properly so that the block check is reached too.
+        if (rng() % 3) garbage.insert(garbage.end(), {DLE, ETX, static_cast<uint8_t>(rng())});
+        peer.Run([&garbage](ScriptedPeer& p) {
+            p.Put({STX});
+            if (p.Next(500) != DLE) return;
+            p.Put(garbage);
+            p.Next(200);  // the answer to the frame, if the driver gives one
+        });
+        uint8_t buf[64];
+        std::fill(std::begin(buf), std::end(buf), 0xA5);
+        C3964RJob job;
+        job.direction = kReceive;
+        job.buffer = buf;
+        job.length = 32;
+        driver.Transfer(job);
+        peer.Join();
+        EXPECT_TRUE(known.count(job.result)) << int(job.result);
+        EXPECT_LE(job.length, 32);
+        for (int i = 32; i < 64; ++i) ASSERT_EQ(buf[i], 0xA5) << i;
+    }
 }
