@@ -123,6 +123,7 @@ TEST_F(ModuleDirectory, LoadReadsSectionsThenTheFixedLists)
         auto* s = static_cast<CVerzeichnisAbschnitt*>(directory.GetChild(i));
         EXPECT_EQ(s->GetType(), NT_DEVICE_FOLDER);
         EXPECT_EQ(s->CategoryText(), titles[i]);
+        EXPECT_EQ(s->GetColumnText(1), std::string(1, "BTGPC"[i]) + "*");
         EXPECT_EQ(s->m_title, std::string("Inhaltsverzeichnis PX920 ") + titles[i]);
         EXPECT_TRUE(s->m_loaded);
     }

@@ -144,8 +144,10 @@ CVerzeichnisAbschnitt::CVerzeichnisAbschnitt(CNode* parent, std::string selector
 
 std::string CVerzeichnisAbschnitt::GetColumnText(int column) const
 {
+    // As a category row of the project: name, its pattern, total length.
     switch (column) {
     case 0: return m_categoryText;
+    case 1: return m_selector;
     case 4: return m_loaded ? std::to_string(TotalLength()) : std::string();
     default: return {};
     }
