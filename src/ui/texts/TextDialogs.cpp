@@ -123,6 +123,34 @@ bool CTextDialogBase::Refuse(const DialogCheck& check)
     return false;
 }
 
+QHBoxLayout* CTextDialogBase::MakeIdentifierRow(QLineEdit*& prefix, QLineEdit*& id, const QString& prefixText,
+                                                const QString& idText)
+{
+    prefix = new QLineEdit(prefixText, this);
+    prefix->setReadOnly(true);
+    prefix->setMaxLength(1);
+    prefix->setFocusPolicy(Qt::NoFocus);
+    prefix->setMaximumWidth(24);
+    id = new QLineEdit(idText, this);
+    id->setMaxLength(3);
+    id->setMaximumWidth(60);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(prefix);
+    row->addWidget(id);
+    row->addStretch();
+    return row;
+}
+
+QLineEdit* CTextDialogBase::MakeNameEdit(const QString& text)
+{
+    auto* edit = new QLineEdit(text, this);
+    edit->setMaxLength(static_cast<int>(kTextNameWidth));
+    edit->setFont(TextFont());
+    edit->setMinimumWidth(320);
+    return edit;
+}
+
 void CTextDialogBase::AddButtons(QGridLayout* grid, int row)
 {
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -284,25 +312,10 @@ CTextgruppeDlg::CTextgruppeDlg(CTextgruppe& group, CCategory* category, bool isN
 {
     setWindowTitle(isNew ? QStringLiteral("Neue Textgruppe") : LoadQString(63213));
     TextgruppeForm form = TextgruppeFormFrom(group);
-    m_prefix = new QLineEdit(QString::fromStdString(form.prefix), this);
-    m_prefix->setReadOnly(true);
-    m_prefix->setMaxLength(1);
-    m_prefix->setFocusPolicy(Qt::NoFocus);
-    m_prefix->setMaximumWidth(24);
-    m_id = new QLineEdit(FromDisplay(form.identifier), this);
-    m_id->setMaxLength(3);
-    m_id->setMaximumWidth(60);
-    m_name = new QLineEdit(FromDisplay(form.name), this);
-    m_name->setMaxLength(static_cast<int>(kTextNameWidth));
-    m_name->setFont(TextFont());
-    m_name->setMinimumWidth(320);
+    QHBoxLayout* idRow = MakeIdentifierRow(m_prefix, m_id, QString::fromStdString(form.prefix), FromDisplay(form.identifier));
+    m_name = MakeNameEdit(FromDisplay(form.name));
 
     auto* grid = new QGridLayout(this);
-    auto* idRow = new QHBoxLayout;
-    idRow->setSpacing(0);
-    idRow->addWidget(m_prefix);
-    idRow->addWidget(m_id);
-    idRow->addStretch();
     grid->addWidget(Label(QStringLiteral("Textgruppen-Kennung: "), m_id, this), 0, 0);
     grid->addLayout(idRow, 0, 1);
     grid->addWidget(Label(QStringLiteral("Textgruppen-Bezeichnung:"), m_name, this), 1, 0);
@@ -340,28 +353,13 @@ CTextlisteDlg::CTextlisteDlg(CTextliste& list, CTextgruppe* group, bool isNew, Q
 {
     setWindowTitle(isNew ? QStringLiteral("Neue Textliste") : LoadQString(63212));
     TextlisteForm form = TextlisteFormFrom(list);
-    m_prefix = new QLineEdit(QString::fromStdString(form.prefix), this);
-    m_prefix->setReadOnly(true);
-    m_prefix->setMaxLength(1);
-    m_prefix->setFocusPolicy(Qt::NoFocus);
-    m_prefix->setMaximumWidth(24);
-    m_id = new QLineEdit(FromDisplay(form.identifier), this);
-    m_id->setMaxLength(3);
-    m_id->setMaximumWidth(60);
+    QHBoxLayout* idRow = MakeIdentifierRow(m_prefix, m_id, QString::fromStdString(form.prefix), FromDisplay(form.identifier));
     m_db = new QLineEdit(QString::fromStdString(form.db), this);
     m_db->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_db));
     m_db->setMaximumWidth(60);
-    m_name = new QLineEdit(FromDisplay(form.name), this);
-    m_name->setMaxLength(static_cast<int>(kTextNameWidth));
-    m_name->setFont(TextFont());
-    m_name->setMinimumWidth(320);
+    m_name = MakeNameEdit(FromDisplay(form.name));
 
     auto* grid = new QGridLayout(this);
-    auto* idRow = new QHBoxLayout;
-    idRow->setSpacing(0);
-    idRow->addWidget(m_prefix);
-    idRow->addWidget(m_id);
-    idRow->addStretch();
     grid->addWidget(Label(QStringLiteral("Textlisten-Kennung: "), m_id, this), 0, 0);
     grid->addLayout(idRow, 0, 1);
     grid->addWidget(Label(QStringLiteral("DB-Nummer:"), m_db, this), 1, 0);

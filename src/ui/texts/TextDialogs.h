@@ -60,6 +60,12 @@ public slots:
 protected:
     bool Refuse(const DialogCheck& check);
     void AddButtons(class QGridLayout* grid, int row);
+    // The identifier of a group or list: the fixed prefix letter, read-only,
+    // directly before the three typed characters. Returns the row holding both.
+    class QHBoxLayout* MakeIdentifierRow(QLineEdit*& prefix, QLineEdit*& id, const QString& prefixText,
+                                         const QString& idText);
+    // The 32-character name in the text font.
+    QLineEdit* MakeNameEdit(const QString& text);
     DialogCheck m_last;
 };
 
