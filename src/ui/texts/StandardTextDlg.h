@@ -1,0 +1,41 @@
+#pragma once
+#include <QDialog>
+#include <QLineEdit>
+#include <string>
+
+#include "texts/TextDialogRules.h"
+
+#include "texts/TextDialogBase.h"
+#include "texts/UpDownEdit.h"
+
+class QComboBox;
+class QLabel;
+class QToolButton;
+class CSpaceEdit;
+class CMeldetext;
+class CStandardText;
+class CStandardTextListe;
+class CTextgruppe;
+class CTextliste;
+class CCategory;
+struct DialogCheck;
+
+
+// Dialog 163: "Neuer Standard-Text Eintrag" / "Bearbeitung Standard-Text Eintrag".
+class CStandardTextDlg : public CTextDialogBase {
+    Q_OBJECT
+public:
+    CStandardTextDlg(CStandardText& text, CStandardTextListe* list, bool isNew, QWidget* parent = nullptr);
+    QWidget* Control(int id) const override;
+    bool Commit() override;
+
+    CUpDownEdit* NumberEdit() const { return m_number; }
+    CSpaceEdit* TextEdit() const { return m_text; }
+
+private:
+    CStandardText& m_node;
+    CStandardTextListe* m_list;
+    QLineEdit* m_at;
+    CUpDownEdit* m_number;
+    CSpaceEdit* m_text;
+};
