@@ -1,7 +1,6 @@
 #include "project/ListKinds.h"
 
 #include "eprom/OptionsListe.h"
-#include "eprom/VerbundListe.h"
 #include "model/NodeTypes.h"
 #include "sysdata/SystemdatenListe.h"
 #include "texts/TextsRegistration.h"
@@ -17,5 +16,4 @@ void RegisterBuiltInListKinds()
     });
     RegisterTextListKinds();
     RegisterFixedListFactory(NT_SYSDATA, "SDAT", [](CListNode* p, const std::string& f) -> CFileList* { return new CSystemdatenListe(p, f); });
-    RegisterCompositeFactory([](CListNode* root, int index) -> CFileList* { return new CVerbundListe(root, index); });
 }

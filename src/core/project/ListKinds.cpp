@@ -7,7 +7,6 @@ namespace {
 struct Registry {
     std::map<int, ListFactory> categories;
     std::map<int, std::pair<std::string, ListFactory>> fixed;
-    CompositeFactory composite;
 };
 Registry& Reg()
 {
@@ -35,6 +34,3 @@ const ListFactory* FixedListFactory(int nodeType)
     return it == Reg().fixed.end() ? nullptr : &it->second.second;
 }
 
-void RegisterCompositeFactory(CompositeFactory factory) { Reg().composite = std::move(factory); }
-
-const CompositeFactory* GetCompositeFactory() { return Reg().composite ? &Reg().composite : nullptr; }

@@ -21,10 +21,5 @@ const ListFactory* CategoryFactory(int category);
 void RegisterFixedListFactory(int nodeType, const std::string& baseName, ListFactory factory);
 const ListFactory* FixedListFactory(int nodeType);
 
-// Composite lists (index 0..5) and their creation when missing.
-using CompositeFactory = std::function<CFileList*(CListNode* root, int index)>;
-void RegisterCompositeFactory(CompositeFactory factory);
-const CompositeFactory* GetCompositeFactory();
-
 // Registers every list kind built into the program. Idempotent.
 void RegisterBuiltInListKinds();
