@@ -1,25 +1,10 @@
 #pragma once
-#include <QDialog>
-#include <QLineEdit>
-#include <string>
-
-#include "texts/TextDialogRules.h"
-
 #include "texts/TextDialogBase.h"
 #include "texts/UpDownEdit.h"
 
-class QComboBox;
-class QLabel;
-class QToolButton;
 class CSpaceEdit;
-class CMeldetext;
 class CStandardText;
 class CStandardTextListe;
-class CTextgruppe;
-class CTextliste;
-class CCategory;
-struct DialogCheck;
-
 
 // Dialog 163: "Neuer Standard-Text Eintrag" / "Bearbeitung Standard-Text Eintrag".
 class CStandardTextDlg : public CTextDialogBase {

@@ -1,24 +1,8 @@
 #pragma once
-#include <QDialog>
-#include <QLineEdit>
-#include <string>
-
-#include "texts/TextDialogRules.h"
-
 #include "texts/TextDialogBase.h"
 
-class QComboBox;
-class QLabel;
-class QToolButton;
-class CSpaceEdit;
-class CMeldetext;
-class CStandardText;
-class CStandardTextListe;
 class CTextgruppe;
-class CTextliste;
 class CCategory;
-struct DialogCheck;
-
 
 // Dialog 141: "Neue Textgruppe" / "Eigenschaften Textgruppe".
 class CTextgruppeDlg : public CTextDialogBase {
