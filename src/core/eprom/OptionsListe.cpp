@@ -4,6 +4,7 @@
 #include "util/FileSystem.h"
 #include "util/Format.h"
 #include "util/StringTable.h"
+#include "util/Strings.h"
 
 std::string OptionBaseName(uint8_t code)
 {
@@ -16,6 +17,13 @@ std::string OptionBaseName(uint8_t code)
     case 14: return "CRKO";
     default: return {};
     }
+}
+
+int OptionCodeOf(const std::string& baseName)
+{
+    for (uint8_t code : {3, 4, 5, 6, 7, 14})
+        if (IEquals(baseName, OptionBaseName(code))) return code;
+    return -1;
 }
 
 namespace {

@@ -14,6 +14,8 @@ struct OptionHeader {
 
 // Fixed base name of an option code, empty for an unknown code.
 std::string OptionBaseName(uint8_t code);
+// The option code of a fixed base name (ignoring case), -1 when it names no option list.
+int OptionCodeOf(const std::string& baseName);
 // "Erstellbetrieb V 3.60" and the like; empty for an unknown code.
 std::string OptionDisplayName(const OptionHeader& header);
 // Reads the header from the start of a file; false when the file cannot be opened.

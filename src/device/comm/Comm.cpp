@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "eprom/OptionsListe.h"
 #include "listfile/ByteStream.h"
 #include "listfile/ListHeader.h"
 #include "project/Projekt.h"
@@ -38,11 +39,6 @@ constexpr int IDS_PICTURE_ERROR = 62069;
 // stopped here.
 constexpr int kMaxDirectoryEntries = 10000;
 
-const struct {
-    const char* id;
-    int code;
-} kOptionCodes[] = {{"ERST", 3}, {"CSKA", 4}, {"CPRO", 5}, {"CSER", 6}, {"CTR8", 7}, {"CRKO", 14}};
-
 std::unique_ptr<IPort> OpenSerial(int comPort, const std::string& path)
 {
     auto port = std::make_unique<CSerialPort>(comPort, path);
@@ -68,19 +64,9 @@ bool IsSafeListFileName(const std::string& name)
 
 }  // namespace
 
-int OptionCode(const std::string& identifier)
-{
-    for (const auto& o : kOptionCodes)
-        if (IEquals(identifier, o.id)) return o.code;
-    return -1;
-}
+int OptionCode(const std::string& identifier) { return OptionCodeOf(identifier); }
 
-std::string OptionIdentifier(int code)
-{
-    for (const auto& o : kOptionCodes)
-        if (o.code == code) return o.id;
-    return {};
-}
+std::string OptionIdentifier(int code) { return code >= 0 && code < 256 ? OptionBaseName(static_cast<uint8_t>(code)) : std::string(); }
 
 CComm::CComm() { App().SetLinkState(this); }
 
