@@ -26,7 +26,10 @@ void PrintError(const std::string& displayBytes)
 std::unique_ptr<CProjekt> OpenProjectForCli(const std::string& dir)
 {
     auto root = std::make_unique<CProjekt>(dir);
-    if (!root->m_valid) return nullptr;
+    if (!root->m_valid) {
+        PrintError("Kein Projekt: " + Utf8ToCp1252(dir));
+        return nullptr;
+    }
     root->Load();
     return root;
 }

@@ -24,8 +24,8 @@ constexpr int kExitUsage = 2;
 void PrintLine(const std::string& displayBytes, bool cyrillic);
 void PrintError(const std::string& displayBytes);
 
-// Opens the project in dir and loads its root as the desktop does; prints
-// nothing. Null when dir holds no project.
+// Opens the project in dir and loads its root as the desktop does. Null,
+// with "Kein Projekt: DIR" on stderr, when dir holds no project.
 std::unique_ptr<CProjekt> OpenProjectForCli(const std::string& dir);
 
 // Follows a '/'-separated PATH from the root as "px920 ls" does: each element

@@ -28,13 +28,6 @@ void SetUpLink(CComm& comm, const CliOptions& opt)
     if (!opt.port.empty()) comm.SetDevicePath(opt.port);
 }
 
-std::unique_ptr<CProjekt> OpenOrComplain(const std::string& dir)
-{
-    auto root = OpenProjectForCli(dir);
-    if (!root) PrintError("Kein Projekt: " + Utf8ToCp1252(dir));
-    return root;
-}
-
 // The nodes named by the paths; null entry and exitCode set on failure.
 bool ResolveAll(CProjekt& root, const std::vector<std::string>& paths, bool cyrillic, std::vector<CNode*>& out,
                 int& exitCode)
@@ -53,7 +46,7 @@ int CmdDir(const CliOptions& opt, const std::vector<std::string>& args)
         PrintError(Utf8ToCp1252("Aufruf: px920 --port GERÄT dir PROJEKT"));
         return kExitUsage;
     }
-    auto root = OpenOrComplain(args[0]);
+    auto root = OpenProjectForCli(args[0]);
     if (!root) return kExitFailure;
     CComm comm;
     SetUpLink(comm, opt);
@@ -96,10 +89,10 @@ void ShowProgress(const CComm& comm, const std::string& id, bool final)
 int CmdTransfer(bool load, const CliOptions& opt, const std::vector<std::string>& args)
 {
     if (args.size() < 2) {
-        PrintError(std::string("Aufruf: px920 --port GERÄT ") + (load ? "load" : "read") + " PROJEKT PFAD...");
+        PrintError(Utf8ToCp1252(std::string("Aufruf: px920 --port GERÄT ") + (load ? "load" : "read") + " PROJEKT PFAD..."));
         return kExitUsage;
     }
-    auto root = OpenOrComplain(args[0]);
+    auto root = OpenProjectForCli(args[0]);
     if (!root) return kExitFailure;
     std::vector<CNode*> items;
     int exitCode = kExitOk;
@@ -185,7 +178,7 @@ int CmdDelete(const CliOptions& opt, const std::vector<std::string>& args)
         PrintError(Utf8ToCp1252("Aufruf: px920 --port GERÄT delete PROJEKT PFAD... [--yes]"));
         return kExitUsage;
     }
-    auto root = OpenOrComplain(args[0]);
+    auto root = OpenProjectForCli(args[0]);
     if (!root) return kExitFailure;
     std::vector<CNode*> selected;
     int exitCode = kExitOk;

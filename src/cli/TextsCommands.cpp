@@ -19,12 +19,6 @@ int TextsUsage()
     return kExitUsage;
 }
 
-std::unique_ptr<CProjekt> Open(const std::string& dir)
-{
-    auto root = OpenProjectForCli(dir);
-    if (!root) PrintError("Kein Projekt: " + Utf8ToCp1252(dir));
-    return root;
-}
 }  // namespace
 
 int RunTextsCommand(const CliOptions& opt, const std::vector<std::string>& args)
@@ -32,7 +26,7 @@ int RunTextsCommand(const CliOptions& opt, const std::vector<std::string>& args)
     if (args.empty()) return TextsUsage();
     if (args[0] == "export") {
         if (args.size() != 3) return TextsUsage();
-        auto root = Open(args[1]);
+        auto root = OpenProjectForCli(args[1]);
         if (!root) return kExitFailure;
         CTextgruppe* group = FindTextGroup(*root, args[2]);
         if (!group) {
@@ -55,7 +49,7 @@ int RunTextsCommand(const CliOptions& opt, const std::vector<std::string>& args)
             PrintError(Utf8ToCp1252(args[3] + ": " + error));
             return kExitFailure;
         }
-        auto root = Open(args[1]);
+        auto root = OpenProjectForCli(args[1]);
         if (!root) return kExitFailure;
         std::string message;
         if (!ImportTextGroupCsv(*root, args[2], std::string(data.begin(), data.end()), opt.name, opt.cyrillic, message)) {

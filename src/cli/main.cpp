@@ -81,10 +81,7 @@ int CmdLs(const CliOptions& opt, const std::vector<std::string>& args)
 {
     if (args.empty() || args.size() > 2) return Usage();
     auto root = OpenProjectForCli(args[0]);
-    if (!root) {
-        PrintError("Kein Projekt: " + Utf8ToCp1252(args[0]));
-        return kExitFailure;
-    }
+    if (!root) return kExitFailure;
     int code = kExitOk;
     CNode* node = ResolveNodePath(*root, args.size() > 1 ? args[1] : std::string(), opt.cyrillic, code);
     if (!node) return code;
@@ -145,10 +142,7 @@ int CmdValidate(const CliOptions& opt, const std::vector<std::string>& args)
 {
     if (args.empty() || args.size() > 2) return Usage();
     auto root = OpenProjectForCli(args[0]);
-    if (!root) {
-        PrintError("Kein Projekt: " + Utf8ToCp1252(args[0]));
-        return kExitFailure;
-    }
+    if (!root) return kExitFailure;
     bool ok = true;
     if (args.size() == 2) {
         int code = kExitOk;
